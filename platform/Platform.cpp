@@ -1,1 +1,454 @@
 #include "platform/Platform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ASCII only: the C library's tolower and isspace follow the process locale, which
+// Qt sets from the environment, and a Latin-1 locale would rewrite UTF-8 bytes.
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsAsciiSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int CompareLowered(std::string_view a, std::string_view b)
+{
+    const std::size_t count = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && CompareLowered(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+constexpr std::string_view kRenameHeader = "[rename]";
+constexpr std::string_view kDeleteKey = "NUL=";
+
+// The list file split into lines (without their line feeds).
+struct ListLines {
+    std::vector<std::string> lines;
+    std::size_t firstEntryLine = 0;  // lines from here on may hold entries
+    bool hasHeader = false;
+};
+
+ListLines SplitListFile(const std::string& content)
+{
+    ListLines result;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        result.lines.push_back(content.substr(start, end - start));
+        start = end + 1;
+    }
+    for (std::size_t i = 0; i < result.lines.size(); ++i) {
+        if (StartsWithNoCase(result.lines[i], kRenameHeader)) {
+            result.hasHeader = true;
+            result.firstEntryLine = i + 1;
+            break;
+        }
+    }
+    return result;
+}
+
+// The path of an entry line, or false when the line is no entry.
+bool EntryPath(const std::string& line, std::string& path)
+{
+    if (!StartsWithNoCase(line, kDeleteKey))
+        return false;
+    path = line.substr(kDeleteKey.size());
+    if (!path.empty() && path.back() == '\r')
+        path.pop_back();
+    return true;
+}
+
+enum class ReadResult { Read, Missing, Failed };
+
+ReadResult ReadFileBytes(const std::string& path, std::string& content)
+{
+    content.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        content.append(chunk, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? ReadResult::Failed : ReadResult::Read;
+}
+
+bool WriteAll(int fd, const std::string& content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t wrote = ::write(fd, content.data() + done, content.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// Written beside the target and renamed over it, so a failed write leaves the old
+// list intact.
+bool ReplaceFileContent(const std::string& path, const std::string& content)
+{
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, content);
+    ok = (::fsync(fd) == 0) && ok;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
+        return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
+std::string StripTrailingSeparators(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == kPathSeparator)
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Folders and files
+
+bool MakeDirectory(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return true;
+    if (errno != EEXIST)
+        return false;
+    // Something already stands there; only a folder makes the call a success.
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int RemoveFileOrSchedule(const std::string& path)
+{
+    if (::unlink(path.c_str()) == 0)
+        return kFileRemoved;
+    if (errno == ENOENT)
+        return kFileNotFound;
+    return ScheduleDeleteInWininit(path) ? kFileRemovalScheduled : kFileNotFound;
+}
+
+std::string PendingDeletionListPath()
+{
+    const std::string folder = SettingsFolder();
+    if (folder.empty())
+        return {};
+    return folder + kPathSeparator + "Kestro" + kPathSeparator + "wininit.ini";
+}
+
+bool ScheduleDeleteInWininit(const std::string& path)
+{
+    // One entry is one line; a path that cannot be written as one would corrupt the list.
+    if (path.empty() || path.find_first_of(std::string_view("\n\r\0", 3)) != std::string::npos)
+        return false;
+    // The list is worked off at the next start, possibly from another working folder.
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::path(path), error);
+    if (error)
+        return false;
+    const std::string listPath = PendingDeletionListPath();
+    if (listPath.empty())
+        return false;
+    fs::create_directories(fs::path(listPath).parent_path(), error);
+
+    std::FILE* file = std::fopen(listPath.c_str(), "a+b");
+    if (!file)
+        return false;
+    std::string content;
+    char chunk[4096];
+    std::size_t got = 0;
+    std::rewind(file);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        content.append(chunk, got);
+    bool ok = std::ferror(file) == 0;
+
+    std::string addition;
+    // A last line without its line feed would otherwise swallow the new entry.
+    if (!content.empty() && content.back() != '\n')
+        addition += '\n';
+    if (!SplitListFile(content).hasHeader)
+        addition.append(kRenameHeader).append("\n");
+    addition.append(kDeleteKey).append(absolute.string()).append("\n");
+
+    // Append mode: every write lands at the end whatever the read position.
+    ok = ok && std::fseek(file, 0, SEEK_END) == 0;
+    ok = ok && std::fwrite(addition.data(), 1, addition.size(), file) == addition.size();
+    ok = (std::fclose(file) == 0) && ok;
+    return ok;
+}
+
+std::vector<std::string> PendingDeletions()
+{
+    std::vector<std::string> paths;
+    const std::string listPath = PendingDeletionListPath();
+    std::string content;
+    if (listPath.empty() || ReadFileBytes(listPath, content) != ReadResult::Read)
+        return paths;
+    const ListLines list = SplitListFile(content);
+    if (!list.hasHeader)
+        return paths;
+    std::string path;
+    for (std::size_t i = list.firstEntryLine; i < list.lines.size(); ++i) {
+        if (EntryPath(list.lines[i], path))
+            paths.push_back(path);
+    }
+    return paths;
+}
+
+int ProcessPendingDeletions()
+{
+    const std::string listPath = PendingDeletionListPath();
+    if (listPath.empty())
+        return 0;
+    std::string content;
+    switch (ReadFileBytes(listPath, content)) {
+    case ReadResult::Missing: return 0;
+    case ReadResult::Failed: return -1;
+    case ReadResult::Read: break;
+    }
+    const ListLines list = SplitListFile(content);
+    if (!list.hasHeader)
+        return 0;
+
+    std::vector<std::string> kept(list.lines.begin(), list.lines.begin() + list.firstEntryLine);
+    int carriedOut = 0;
+    std::string path;
+    for (std::size_t i = list.firstEntryLine; i < list.lines.size(); ++i) {
+        const std::string& line = list.lines[i];
+        if (EntryPath(line, path)) {
+            // ENOTDIR: a component of the path is no folder, so the file cannot exist.
+            if (::unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
+                ++carriedOut;
+                continue;
+            }
+        }
+        kept.push_back(line);
+    }
+    if (carriedOut == 0)
+        return 0;
+
+    const bool onlyHeaders = std::all_of(kept.begin(), kept.end(), [](const std::string& line) {
+        return StartsWithNoCase(line, kRenameHeader)
+            || std::all_of(line.begin(), line.end(), IsAsciiSpace);
+    });
+    if (onlyHeaders)
+        return ::unlink(listPath.c_str()) == 0 ? carriedOut : -1;
+
+    std::string rewritten;
+    for (const std::string& line : kept)
+        rewritten.append(line).append("\n");
+    return ReplaceFileContent(listPath, rewritten) ? carriedOut : -1;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name)
+{
+    // Greedy with backtracking to the last "*": linear in practice, no recursion.
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starAt = std::string_view::npos;
+    std::size_t resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool NameOrderLess(const std::string& a, const std::string& b)
+{
+    const int lowered = CompareLowered(a, b);
+    return lowered != 0 ? lowered < 0 : a < b;
+}
+
+std::size_t ListMatchingFiles(const std::string& pattern, std::vector<std::string>& list, bool fullPaths)
+{
+    list.clear();
+    const std::size_t lastSeparator = pattern.rfind(kPathSeparator);
+    const std::string prefix = lastSeparator == std::string::npos ? std::string() : pattern.substr(0, lastSeparator + 1);
+    const std::string namePattern = pattern.substr(prefix.size());
+    if (namePattern.empty())
+        return 0;
+
+    std::error_code error;
+    fs::directory_iterator entry(prefix.empty() ? fs::path(".") : fs::path(prefix), error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        if (WildcardMatch(namePattern, name))
+            list.push_back(std::move(name));
+    }
+    std::sort(list.begin(), list.end(), NameOrderLess);
+    if (fullPaths) {
+        for (std::string& name : list)
+            name.insert(0, prefix);
+    }
+    return list.size();
+}
+
+// ---------------------------------------------------------------------------
+// Where things are
+
+std::string ProgramFilePath()
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(length));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string ExecutableFolder()
+{
+    const std::string program = ProgramFilePath();
+    const std::size_t lastSeparator = program.rfind(kPathSeparator);
+    return lastSeparator == std::string::npos ? std::string() : program.substr(0, lastSeparator);
+}
+
+std::string SettingsFolder()
+{
+    // A relative XDG_CONFIG_HOME is invalid by the base-directory rules and ignored.
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome && configHome[0] == kPathSeparator)
+        return StripTrailingSeparators(configHome);
+
+    std::string home;
+    if (const char* variable = std::getenv("HOME"); variable && *variable) {
+        home = variable;
+    } else {
+        struct passwd record {};
+        struct passwd* found = nullptr;
+        std::vector<char> strings(16384);
+        if (::getpwuid_r(::getuid(), &record, strings.data(), strings.size(), &found) == 0 && found
+            && found->pw_dir && *found->pw_dir)
+            home = found->pw_dir;
+    }
+    if (home.empty())
+        return {};
+    home = StripTrailingSeparators(home);
+    if (home.back() != kPathSeparator)
+        home += kPathSeparator;
+    return home + ".config";
+}
+
+// ---------------------------------------------------------------------------
+// Paths
+
+std::string FirstPathPart(std::string_view path)
+{
+    return std::string(path.substr(0, path.find(kPathSeparator)));
+}
+
+std::string LastPathPart(std::string_view path)
+{
+    const std::size_t lastSeparator = path.rfind(kPathSeparator);
+    return std::string(lastSeparator == std::string_view::npos ? path : path.substr(lastSeparator + 1));
+}
+
+std::size_t FirstPathPart(const char* path, char* buffer, std::size_t bufferSize)
+{
+    const std::string part = FirstPathPart(std::string_view(path ? path : ""));
+    if (buffer && part.size() < bufferSize) {
+        std::memset(buffer, 0, bufferSize);
+        std::memcpy(buffer, part.data(), part.size());
+    }
+    return part.size();
+}
+
+std::size_t LastPathPart(const char* path, char* buffer, std::size_t bufferSize)
+{
+    const std::string part = LastPathPart(std::string_view(path ? path : ""));
+    if (buffer && part.size() < bufferSize) {
+        std::memcpy(buffer, part.data(), part.size());
+        buffer[part.size()] = '\0';
+    }
+    return part.size();
+}
+
+// ---------------------------------------------------------------------------
+// Byte strings
+
+void ToLowerCase(std::string& text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), AsciiLower);
+}
+
+void TrimLeadingSpace(std::string& text)
+{
+    const auto first = std::find_if_not(text.begin(), text.end(), IsAsciiSpace);
+    text.erase(text.begin(), first);
+}
+
+void TrimTrailingSpace(std::string& text)
+{
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsAsciiSpace);
+    text.erase(last.base(), text.end());
+}
+
+void TrimSpace(std::string& text)
+{
+    TrimTrailingSpace(text);
+    TrimLeadingSpace(text);
+}
+
+int CompareNoCase(const std::string& a, const char* b)
+{
+    return CompareLowered(a, b ? std::string_view(b) : std::string_view());
+}
