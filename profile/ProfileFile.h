@@ -1,0 +1,99 @@
+#pragma once
+
+// One conversion profile: the root attributes of its file, its sections ("common",
+// "acodec", "vcodec") and the markup document of the file last read or written.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "profile/ProfileBase.h"
+#include "profile/ProfileNode.h"
+
+class CXmlDoc;
+
+namespace profile {
+
+class CProfileFile {
+public:
+    std::string rootName;      // "profile" after CreateDefault
+    std::string filePath;      // file last loaded or written
+    std::string name;
+    std::string description;
+    std::string device;
+    std::string version;
+    std::string tag;
+    std::string fileTitle;     // file name without its last four characters
+    int type = 0;              // 0 video with audio, 2 audio only
+
+    CProfileFile();
+    // Copies are deep, as CopyFrom; a moved-from profile is empty.
+    CProfileFile(const CProfileFile& other);
+    CProfileFile& operator=(const CProfileFile& other);
+    CProfileFile(CProfileFile&& other) noexcept;
+    CProfileFile& operator=(CProfileFile&& other) noexcept;
+    virtual ~CProfileFile();
+
+    // Settings by dotted key ("common.audio.codec", "acodec.name"). Root attributes
+    // are fields, not keys. SetValue changes only the value: a value set below a node
+    // that is not present stays in memory and is not written.
+    bool GetValue(const std::string& key, std::string& out) const;   // out untouched when not found
+    bool SetValue(const std::string& key, const std::string& value);
+    bool HasValue(const std::string& key) const;
+
+    // Top node of the first section named by the key's first component; null for a
+    // key without ".".
+    CProfileNode* FindSection(const std::string& key) const;
+    // key = kind "." codec ("acodec.lame"): appends a new default section of that
+    // codec class, or returns null when there is none. Callers remove an existing
+    // section of the kind first.
+    CProfileBase* AddCodecSection(const std::string& key);
+    // Removes the first section of the kind whose name attribute equals the codec.
+    void RemoveCodecSection(const std::string& key);
+    // Removes the node a key of two or more components names ("common.video");
+    // a key of one component does nothing (sections go with RemoveCodecSection).
+    void RemoveNode(const std::string& key);
+    // Drops document and sections and empties the texts; rootName and type stay.
+    void Clear();
+    void CopyFrom(const CProfileFile& other);
+
+    // A new default profile: the common section, Lame audio and Xvid video.
+    bool CreateDefault();
+    // Reads a file into the sections CreateDefault made. False when the file cannot
+    // be read, is not well-formed or has another root element; the root attributes
+    // and sections are then unchanged.
+    bool Load(const std::string& path);
+    bool LoadDocument(const std::string& path);
+    bool ReadFromDocument();
+    // BuildDocument, then WriteFile. An empty path means filePath.
+    bool Save(const std::string& path = {});
+    bool BuildDocument();
+    // Writes the document atomically; false when the file was not written, and the
+    // previous file is then intact (WriteResultText says why). filePath follows only
+    // a successful write to a given path.
+    bool WriteFile(const std::string& path = {});
+    const std::string& WriteResultText() const;
+    void SetFileName(const std::string& path, const std::string& title);
+    bool IsVersion200() const;
+
+    const std::vector<std::unique_ptr<CProfileBase>>& Sections() const;
+    const CXmlDoc* Document() const;   // null before the first load or build
+
+private:
+    CProfileBase* FindSectionObject(std::string_view kind) const;
+    bool LoadCodecSection(const std::string& tag, CProfileBase* section, const std::string& codec);
+
+    std::unique_ptr<CXmlDoc> document;
+    // Creation order, which is also the order sections are written in. Keys resolve
+    // against the first section of a name, so no separate list of top nodes is kept.
+    std::vector<std::unique_ptr<CProfileBase>> sections;
+    std::string writeResult;
+};
+
+// The file title of a path: the part after its last "/" without its last four
+// characters ("Movie" for ".../psp/Movie.xml"); a name of three characters or fewer
+// is kept whole.
+std::string FileTitleOf(std::string_view path);
+
+}  // namespace profile

@@ -1,0 +1,107 @@
+#pragma once
+
+// The node tree every profile section (and the editor configuration) is made of:
+// named nodes holding attributes, built from constant schema rows and addressed by
+// dotted keys such as "common.video.size.list". Lookups are exact, case-sensitive
+// and take the first match in list order.
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class CXmlDoc;
+
+namespace profile {
+
+// One attribute of a node. The flags decide what the writer puts into a file:
+// an attribute is written when it is persistent and either always-written or
+// different from its default. "numeric" is carried along for the schema's sake only.
+struct CProfileAttr {
+    std::string name;
+    std::string value;
+    std::string defaultValue;
+    bool alwaysWrite = false;
+    bool numeric = false;
+    bool persistent = false;
+};
+
+// One constant schema row: the attributes to append to the node at `path`
+// ("common.video.size"), whose first component is the section's top name.
+struct CProfileSchema {
+    const char* path = nullptr;
+    const CProfileAttr* attrs = nullptr;
+    int count = 0;
+};
+
+// A schema row over a whole attribute array, so the count cannot drift from the array.
+template <std::size_t N>
+constexpr CProfileSchema SchemaEntry(const char* path, const CProfileAttr (&attrs)[N])
+{
+    return CProfileSchema{path, attrs, static_cast<int>(N)};
+}
+
+// Splits a dotted key at its first ".". Without a "." both head and rest are the
+// whole key (and the result is false); otherwise head is the text before the first
+// "." and rest the text after it, which may be empty. An empty key gives two empty
+// parts and false.
+bool SplitKey(std::string_view key, std::string_view& head, std::string_view& rest);
+std::pair<std::string, std::string> SplitKey(const std::string& key);
+
+class CProfileNode {
+public:
+    std::string name;
+    std::vector<CProfileAttr> attributes;
+    std::vector<std::unique_ptr<CProfileNode>> children;
+    // Cleared by the reader when the node's element is missing from a file; the
+    // writer skips nodes that are not present.
+    bool present = true;
+
+    CProfileNode() = default;
+    explicit CProfileNode(std::string nodeName);
+    CProfileNode(const CProfileNode& other);              // deep copy
+    CProfileNode& operator=(const CProfileNode& other);   // deep copy
+    CProfileNode(CProfileNode&&) noexcept = default;
+    CProfileNode& operator=(CProfileNode&&) noexcept = default;
+    ~CProfileNode() = default;
+
+    // The attribute a dotted key names; the key's first component must be this
+    // node's name and its last names the attribute. Null when anything is missing.
+    CProfileAttr* FindAttr(const std::string& key);
+    const CProfileAttr* FindAttr(const std::string& key) const;
+    bool GetAttrValue(const std::string& key, std::string& out) const;  // out untouched when not found
+
+    // The node a dotted node path names, this node's own name first ("common.video").
+    CProfileNode* FindNode(std::string_view path) const;
+    // First child with the given name, or null.
+    CProfileNode* FindChild(std::string_view childName) const;
+
+    // Creates the entry's path below this node where it is missing (the first
+    // component is taken to be this node and is not compared) and appends copies of
+    // the entry's attributes to the node at its end. Applying an entry twice
+    // duplicates its attributes; the first one wins every lookup.
+    void AddSchema(const CProfileSchema& entry);
+    void AddSchema(const CProfileSchema& entry, std::string_view path);
+
+    // Removes and destroys the node a dotted key names below this node
+    // ("common.video" on the node "common"); nothing happens when there is none.
+    void RemoveChild(const std::string& key);
+
+    // Deep copy: name, present flag, every attribute and, recursively, every child.
+    void CopyFrom(const CProfileNode& other);
+
+    // Reads this node's element, at the document's current level, and its subtree.
+    // Missing and empty attributes take their defaults. A missing element after an
+    // element already read marks the node absent; the search only moves forward,
+    // so elements must stand in schema order.
+    bool ReadNode(CXmlDoc& document);
+    // Appends this node's element at the document's current level with the
+    // attributes the flags select and every present child; an element left without
+    // an attribute and without a present child is removed again.
+    bool WriteNode(CXmlDoc& document) const;
+};
+
+}  // namespace profile
