@@ -1,0 +1,1 @@
+#include "markup/XmlDoc.h"

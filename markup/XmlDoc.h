@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// One element of the index. Offsets are byte offsets into the document text.
+struct XmlElementRecord {            // eight 32-bit words, in this order
+    uint32_t start, length, tagLengths, levelFlags;
+    int32_t parent, firstChild, nextSibling, previousSibling;
+};
+
+// A markup document: the text exactly as read, plus an index of one fixed-size record per
+// element. Names and values are read out of the text on demand; edits splice the text and
+// patch the index in place, so a document is parsed only when its whole text is replaced.
+class CXmlDoc {
+public:
+    // tagLengths: bits 0-21 start-tag length, bits 22-31 end-tag length.
+    static constexpr uint32_t kStartTagMask = 0x3FFFFF;
+    static constexpr int kEndTagShift = 22;
+    static constexpr uint32_t kMaxStartTagLength = 0x3FFFFF;
+    static constexpr uint32_t kMaxEndTagLength = 0x3FF;
+    // levelFlags: bits 0-15 nesting level, the rest flags.
+    static constexpr uint32_t kLevelMask = 0xFFFF;
+    static constexpr uint32_t kFirstSibling = 0x80000;
+    static constexpr uint32_t kNotEnded = 0x100000;
+    static constexpr uint32_t kIllFormed = 0x200000;
+    static constexpr uint32_t kNotWellFormed = 0x800000;   // record 0 only
+    // Set on records removed by DeleteElement; they are no longer part of the tree.
+    static constexpr uint32_t kAbandoned = 0x80000000u;
+    // Offsets are 32-bit and messages print them as int: larger texts are not indexed.
+    static constexpr std::size_t kMaxTextSize = 0x7FFFFFFF;
+    static constexpr int kSegmentBits = 16;
+    static constexpr int kSegmentSize = 1 << kSegmentBits;
+
+    CXmlDoc();                                   // empty text, indexed: "Empty document"
+    CXmlDoc(const CXmlDoc& other);
+    CXmlDoc(CXmlDoc&& other) noexcept;
+    CXmlDoc& operator=(const CXmlDoc& other);
+    CXmlDoc& operator=(CXmlDoc&& other) noexcept;
+    ~CXmlDoc();
+
+    void SetDocumentText(std::string text);      // replaces the text, empties the result text;
+                                                 // call IndexDocument next
+    bool IndexDocument();
+    bool ReadDocument(const std::string& path);
+    static bool ReadWholeFile(const std::string& path, std::string& resultText, std::string& text);
+    static bool WriteWholeFile(const std::string& path, std::string& resultText, const std::string& text);
+    const std::string& DocumentText() const;
+    const std::string& ResultText() const;
+
+    void Rewind();
+    bool SeekElement(const char* name = nullptr);
+    bool EnterElement();
+    bool LeaveElement();
+    std::string NodeName() const;
+    std::string FetchAttribute(const char* name) const;
+    bool StoreAttribute(int element, const char* name, const std::string& value);
+    bool AppendElement(const char* name);
+    bool DeleteElement();
+
+    int ParentPosition() const;  int CurrentPosition() const;  int ChildPosition() const;
+    int RecordCount() const;
+    int IndexCapacity() const;
+    // Records at or beyond RecordCount() read as an all-zero record.
+    const XmlElementRecord& Record(int index) const;
+    bool IsWellFormed() const;
+
+    static std::string EscapeMarkup(std::string_view text, bool escapeQuotes);
+    static std::string UnescapeMarkup(const char* text, int length);
+    static std::string WrapCData(std::string_view text);
+
+    // The name-matching rule shared by end tags, element and attribute lookups: the stored
+    // name matches when it is a prefix of the wanted text that ends there or continues with
+    // one of " =/[]".
+    static bool NameMatches(std::string_view stored, std::string_view wanted);
+
+private:
+    struct StartTagScan;
+
+    XmlElementRecord& Rec(int index);
+    const XmlElementRecord& Rec(int index) const;
+    void GrowIndex(int requested);
+    int NewRecord();
+    void ReleaseIndex();
+    void AllocateCopy(const CXmlDoc& other);
+    void ResetIndexToText();
+    int ParseElements();
+    void ShiftOffsets(int element, int64_t delta, bool skipDescendants);
+    void ShiftSubtree(int root, int64_t delta);
+    bool Splice(std::size_t position, std::size_t removeLength, std::string_view insert);
+    bool SpanInText(const XmlElementRecord& record) const;
+    std::string_view TagName(int element) const;
+    bool ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const;
+    bool IsLive(int element) const;
+
+    std::string documentText;
+    std::string resultText;
+    int parentPosition = 0;
+    int currentPosition = 0;
+    int childPosition = 0;
+    int recordCount = 0;
+    int indexCapacity = 0;
+    XmlElementRecord** segments = nullptr;
+    int segmentTableCapacity = 0;
+};
