@@ -257,8 +257,9 @@ int ProcessPendingDeletions()
     for (std::size_t i = list.firstEntryLine; i < list.lines.size(); ++i) {
         const std::string& line = list.lines[i];
         if (EntryPath(line, path)) {
-            // ENOTDIR: a component of the path is no folder, so the file cannot exist.
-            if (::unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
+            // remove() also takes an emptied folder, as a restart would. ENOTDIR: a
+            // component of the path is no folder, so the file cannot exist.
+            if (std::remove(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
                 ++carriedOut;
                 continue;
             }

@@ -45,8 +45,9 @@ std::string PendingDeletionListPath();
 // of the file) belong to the list too.
 std::vector<std::string> PendingDeletions();
 
-// Carries out the list: each listed path is unlinked, and its line is dropped when the
-// file is gone afterwards (deleted now, or it no longer exists). Entries that still
+// Carries out the list: each listed path is removed (a file, or a folder that has
+// become empty), and its line is dropped when the path is gone afterwards (removed
+// now, or it no longer exists). Entries that still
 // cannot be deleted stay listed for the next start; every other line of the file is
 // kept as it was. A list left with nothing but its header is removed. Returns the
 // number of entries carried out and dropped, or -1 when the list exists but could not
