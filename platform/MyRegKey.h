@@ -9,6 +9,10 @@
 // $XDG_CONFIG_HOME/Kestro.conf. The file is read through an explicit path, so this
 // works with or without a QCoreApplication and never looks anywhere else.
 //
+// Values follow that file's syntax: written by WriteRegistryValue (or QSettings) any
+// text round-trips; by hand, ";" starts a comment and "\" escapes unless the value is
+// quoted, and an unquoted value with commas is read back joined with ",".
+//
 // Results are the Windows error codes callers already know.
 
 #include <cstddef>
