@@ -1,0 +1,426 @@
+#include "profile/ProfileFile.h"
+
+#include <climits>
+
+#include "markup/XmlDoc.h"
+#include "profile/ProfileCodec.h"
+#include "profile/ProfileCommon.h"
+
+namespace profile {
+
+namespace {
+
+constexpr const char* kCommonTag = "common";
+constexpr const char* kAudioTag = "acodec";
+constexpr const char* kVideoTag = "vcodec";
+
+// Reads a decimal integer the way atoi does (leading blanks, a sign, digits up to
+// the first other byte, 0 when there are none), but saturates instead of
+// overflowing.
+int ParseDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude >= limit) {
+            magnitude = limit;
+            break;
+        }
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+}  // namespace
+
+std::string FileTitleOf(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    std::string_view fileName = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    if (fileName.size() > 3) {
+        fileName.remove_suffix(4);
+    }
+    return std::string(fileName);
+}
+
+CProfileFile::CProfileFile() = default;
+
+CProfileFile::CProfileFile(const CProfileFile& other)
+{
+    CopyFrom(other);
+}
+
+CProfileFile& CProfileFile::operator=(const CProfileFile& other)
+{
+    if (this != &other) {
+        CProfileFile copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+CProfileFile::CProfileFile(CProfileFile&& other) noexcept
+    : rootName(std::move(other.rootName)),
+      filePath(std::move(other.filePath)),
+      name(std::move(other.name)),
+      description(std::move(other.description)),
+      device(std::move(other.device)),
+      version(std::move(other.version)),
+      tag(std::move(other.tag)),
+      fileTitle(std::move(other.fileTitle)),
+      type(other.type),
+      document(std::move(other.document)),
+      sections(std::move(other.sections)),
+      writeResult(std::move(other.writeResult))
+{
+    other.Clear();
+    other.rootName.clear();
+    other.type = 0;
+}
+
+CProfileFile& CProfileFile::operator=(CProfileFile&& other) noexcept
+{
+    if (this != &other) {
+        rootName = std::move(other.rootName);
+        filePath = std::move(other.filePath);
+        name = std::move(other.name);
+        description = std::move(other.description);
+        device = std::move(other.device);
+        version = std::move(other.version);
+        tag = std::move(other.tag);
+        fileTitle = std::move(other.fileTitle);
+        type = other.type;
+        document = std::move(other.document);
+        sections = std::move(other.sections);
+        writeResult = std::move(other.writeResult);
+        other.Clear();
+        other.rootName.clear();
+        other.type = 0;
+    }
+    return *this;
+}
+
+CProfileFile::~CProfileFile() = default;
+
+bool CProfileFile::GetValue(const std::string& key, std::string& out) const
+{
+    const CProfileNode* top = FindSection(key);
+    return top != nullptr && top->GetAttrValue(key, out);
+}
+
+bool CProfileFile::SetValue(const std::string& key, const std::string& value)
+{
+    CProfileNode* top = FindSection(key);
+    CProfileAttr* attr = top != nullptr ? top->FindAttr(key) : nullptr;
+    if (attr == nullptr) {
+        return false;
+    }
+    attr->value = value;
+    return true;
+}
+
+bool CProfileFile::HasValue(const std::string& key) const
+{
+    const CProfileNode* top = FindSection(key);
+    return top != nullptr && top->FindAttr(key) != nullptr;
+}
+
+CProfileNode* CProfileFile::FindSection(const std::string& key) const
+{
+    std::string_view head;
+    std::string_view rest;
+    if (!SplitKey(key, head, rest)) {
+        return nullptr;
+    }
+    CProfileBase* section = FindSectionObject(head);
+    return section != nullptr ? section->TopNode() : nullptr;
+}
+
+CProfileBase* CProfileFile::FindSectionObject(std::string_view kind) const
+{
+    for (const std::unique_ptr<CProfileBase>& section : sections) {
+        const CProfileNode* top = section->TopNode();
+        if (top != nullptr && top->name == kind) {
+            return section.get();
+        }
+    }
+    return nullptr;
+}
+
+CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
+{
+    std::string_view kind;
+    std::string_view rest;
+    SplitKey(key, kind, rest);
+    std::string_view codec;
+    std::string_view ignored;
+    SplitKey(rest, codec, ignored);
+    std::unique_ptr<CProfileBase> section = CreateCodec(std::string(kind), std::string(codec));
+    if (!section) {
+        return nullptr;
+    }
+    sections.push_back(std::move(section));
+    return sections.back().get();
+}
+
+void CProfileFile::RemoveCodecSection(const std::string& key)
+{
+    std::string_view kind;
+    std::string_view rest;
+    SplitKey(key, kind, rest);
+    std::string_view codec;
+    std::string_view ignored;
+    SplitKey(rest, codec, ignored);
+    const std::string nameKey = std::string(kind) + ".name";
+    for (auto it = sections.begin(); it != sections.end(); ++it) {
+        const CProfileNode* top = (*it)->TopNode();
+        if (top == nullptr || top->name != kind) {
+            continue;
+        }
+        const CProfileAttr* codecName = top->FindAttr(nameKey);
+        if (codecName != nullptr && codecName->value == codec) {
+            sections.erase(it);
+            return;
+        }
+    }
+}
+
+void CProfileFile::RemoveNode(const std::string& key)
+{
+    // A key of one component would name a whole section's top node; dropping only the
+    // tree would leave a section without one, so such a key does nothing.
+    std::string_view head;
+    std::string_view rest;
+    if (!SplitKey(key, head, rest)) {
+        return;
+    }
+    if (CProfileNode* top = FindSection(key)) {
+        top->RemoveChild(key);
+    }
+}
+
+void CProfileFile::Clear()
+{
+    document.reset();
+    sections.clear();
+    filePath.clear();
+    name.clear();
+    description.clear();
+    device.clear();
+    version.clear();
+    tag.clear();
+    fileTitle.clear();
+    writeResult.clear();
+}
+
+void CProfileFile::CopyFrom(const CProfileFile& other)
+{
+    if (&other == this) {
+        return;
+    }
+    Clear();
+    document = other.document ? std::make_unique<CXmlDoc>(*other.document) : std::make_unique<CXmlDoc>();
+    rootName = other.rootName;
+    filePath = other.filePath;
+    name = other.name;
+    description = other.description;
+    version = other.version;
+    device = other.device;
+    tag = other.tag;
+    fileTitle = other.fileTitle;
+    type = other.type;
+    sections.reserve(other.sections.size());
+    for (const std::unique_ptr<CProfileBase>& section : other.sections) {
+        std::unique_ptr<CProfileBase> copy = CloneSection(*section);
+        if (!copy) {
+            // The section's name attribute names no codec class (it was set to an
+            // unknown name): keep the section's own class rather than lose it.
+            copy = section->Clone();
+        }
+        sections.push_back(std::move(copy));
+    }
+}
+
+bool CProfileFile::CreateDefault()
+{
+    Clear();
+    rootName = "profile";
+    std::unique_ptr<CProfileBase> common = std::make_unique<CProfileCommon>();
+    common->Init(kCommonTag);
+    sections.push_back(std::move(common));
+
+    std::string codec;
+    if (GetValue("common.audio.codec", codec) && codec == "mp3") {
+        AddCodecSection("acodec.lame");
+    }
+    codec.clear();
+    GetValue("common.video.encode.codec", codec);
+    AddCodecSection("vcodec." + codec);
+    return true;
+}
+
+bool CProfileFile::Load(const std::string& path)
+{
+    return LoadDocument(path) && ReadFromDocument();
+}
+
+bool CProfileFile::LoadDocument(const std::string& path)
+{
+    document = std::make_unique<CXmlDoc>();
+    if (!document->ReadDocument(path)) {
+        return false;
+    }
+    filePath = path;
+    fileTitle = FileTitleOf(path);
+    return true;
+}
+
+bool CProfileFile::ReadFromDocument()
+{
+    if (!document) {
+        return false;
+    }
+    CXmlDoc& doc = *document;
+    doc.Rewind();
+    if (!doc.SeekElement(rootName.c_str())) {
+        return false;
+    }
+    name = doc.FetchAttribute("name");
+    description = doc.FetchAttribute("description");
+    version = doc.FetchAttribute("version");
+    device = doc.FetchAttribute("device");
+    tag = doc.FetchAttribute("tag");
+    type = ParseDecimal(doc.FetchAttribute("type"));
+
+    doc.EnterElement();
+    while (doc.SeekElement(nullptr)) {
+        const std::string elementName = doc.NodeName();
+        // Anything but the three section elements is skipped, and so is "common" on
+        // a profile without a common section: CreateDefault builds that one.
+        if (elementName == kCommonTag) {
+            if (CProfileBase* common = FindSectionObject(elementName)) {
+                common->TopNode()->ReadNode(doc);
+            }
+        } else if (elementName == kAudioTag || elementName == kVideoTag) {
+            LoadCodecSection(elementName, FindSectionObject(elementName), doc.FetchAttribute("name"));
+        }
+    }
+    doc.LeaveElement();
+    return true;
+}
+
+bool CProfileFile::LoadCodecSection(const std::string& elementName, CProfileBase* section,
+                                    const std::string& codec)
+{
+    if (section != nullptr) {
+        std::string current;
+        section->TopNode()->GetAttrValue(elementName + ".name", current);
+        if (current != codec) {
+            // The section is replaced only once its replacement exists: an element
+            // naming an unknown codec leaves the section as it was.
+            std::unique_ptr<CProfileBase> replacement = CreateCodec(elementName, codec);
+            if (!replacement) {
+                return false;
+            }
+            for (auto it = sections.begin(); it != sections.end(); ++it) {
+                if (it->get() == section) {
+                    sections.erase(it);
+                    break;
+                }
+            }
+            sections.push_back(std::move(replacement));
+            section = sections.back().get();
+        }
+    } else {
+        std::unique_ptr<CProfileBase> created = CreateCodec(elementName, codec);
+        if (!created) {
+            return false;
+        }
+        sections.push_back(std::move(created));
+        section = sections.back().get();
+    }
+    return section->TopNode()->ReadNode(*document);
+}
+
+bool CProfileFile::Save(const std::string& path)
+{
+    return BuildDocument() && WriteFile(path);
+}
+
+bool CProfileFile::BuildDocument()
+{
+    document = std::make_unique<CXmlDoc>();
+    CXmlDoc& doc = *document;
+    if (rootName.empty() || !doc.AppendElement(rootName.c_str())) {
+        return false;
+    }
+    const int root = doc.CurrentPosition();
+    doc.StoreAttribute(root, "name", name);
+    doc.StoreAttribute(root, "description", description);
+    doc.StoreAttribute(root, "version", version);
+    doc.StoreAttribute(root, "device", device);
+    doc.StoreAttribute(root, "tag", tag);
+    doc.StoreAttribute(root, "type", std::to_string(type));
+    doc.EnterElement();
+    for (const std::unique_ptr<CProfileBase>& section : sections) {
+        if (const CProfileNode* top = section->TopNode()) {
+            top->WriteNode(doc);
+        }
+    }
+    doc.LeaveElement();
+    return true;
+}
+
+bool CProfileFile::WriteFile(const std::string& path)
+{
+    writeResult.clear();
+    if (!document) {
+        writeResult = "Nothing to write";
+        return false;
+    }
+    const std::string& target = path.empty() ? filePath : path;
+    if (!CXmlDoc::WriteWholeFile(target, writeResult, document->DocumentText())) {
+        return false;
+    }
+    if (!path.empty()) {
+        filePath = path;
+    }
+    return true;
+}
+
+const std::string& CProfileFile::WriteResultText() const
+{
+    return writeResult;
+}
+
+void CProfileFile::SetFileName(const std::string& path, const std::string& title)
+{
+    filePath = path;
+    fileTitle = title;
+}
+
+bool CProfileFile::IsVersion200() const
+{
+    return version == "200";
+}
+
+const std::vector<std::unique_ptr<CProfileBase>>& CProfileFile::Sections() const
+{
+    return sections;
+}
+
+const CXmlDoc* CProfileFile::Document() const
+{
+    return document.get();
+}
+
+}  // namespace profile

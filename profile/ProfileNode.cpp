@@ -1,0 +1,271 @@
+#include "profile/ProfileNode.h"
+
+#include "markup/XmlDoc.h"
+
+namespace profile {
+
+namespace {
+
+CProfileNode* FirstChildNamed(const CProfileNode& node, std::string_view childName)
+{
+    for (const std::unique_ptr<CProfileNode>& child : node.children) {
+        if (child->name == childName) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+// Walks the key down from `node`: the first component must be the node's own name,
+// the last names the attribute, those between name children (first match each).
+const CProfileAttr* FindAttrIn(const CProfileNode* node, std::string_view key)
+{
+    std::string_view head;
+    std::string_view rest;
+    if (!SplitKey(key, head, rest) || head != node->name) {
+        return nullptr;
+    }
+    for (;;) {
+        std::string_view childName;
+        std::string_view childRest;
+        if (!SplitKey(rest, childName, childRest)) {
+            for (const CProfileAttr& attr : node->attributes) {
+                if (attr.name == rest) {
+                    return &attr;
+                }
+            }
+            return nullptr;
+        }
+        node = FirstChildNamed(*node, childName);
+        if (node == nullptr) {
+            return nullptr;
+        }
+        // The child sees `rest` as its own key, its name first.
+        rest = childRest;
+    }
+}
+
+}  // namespace
+
+bool SplitKey(std::string_view key, std::string_view& head, std::string_view& rest)
+{
+    const std::size_t dot = key.find('.');
+    if (dot == std::string_view::npos) {
+        head = key;
+        rest = key;
+        return false;
+    }
+    head = key.substr(0, dot);
+    rest = key.substr(dot + 1);
+    return true;
+}
+
+std::pair<std::string, std::string> SplitKey(const std::string& key)
+{
+    std::string_view head;
+    std::string_view rest;
+    SplitKey(std::string_view(key), head, rest);
+    return {std::string(head), std::string(rest)};
+}
+
+CProfileNode::CProfileNode(std::string nodeName)
+    : name(std::move(nodeName))
+{
+}
+
+CProfileNode::CProfileNode(const CProfileNode& other)
+    : name(other.name), attributes(other.attributes), present(other.present)
+{
+    children.reserve(other.children.size());
+    for (const std::unique_ptr<CProfileNode>& child : other.children) {
+        children.push_back(std::make_unique<CProfileNode>(*child));
+    }
+}
+
+CProfileNode& CProfileNode::operator=(const CProfileNode& other)
+{
+    CopyFrom(other);
+    return *this;
+}
+
+CProfileAttr* CProfileNode::FindAttr(const std::string& key)
+{
+    return const_cast<CProfileAttr*>(FindAttrIn(this, key));
+}
+
+const CProfileAttr* CProfileNode::FindAttr(const std::string& key) const
+{
+    return FindAttrIn(this, key);
+}
+
+bool CProfileNode::GetAttrValue(const std::string& key, std::string& out) const
+{
+    const CProfileAttr* attr = FindAttrIn(this, key);
+    if (attr == nullptr) {
+        return false;
+    }
+    out = attr->value;
+    return true;
+}
+
+CProfileNode* CProfileNode::FindNode(std::string_view path) const
+{
+    std::string_view head;
+    std::string_view rest;
+    const bool dotted = SplitKey(path, head, rest);
+    if (head != name) {
+        return nullptr;
+    }
+    const CProfileNode* node = this;
+    while (dotted) {
+        std::string_view childName;
+        std::string_view childRest;
+        const bool more = SplitKey(rest, childName, childRest);
+        node = FirstChildNamed(*node, childName);
+        if (node == nullptr || !more) {
+            break;
+        }
+        rest = childRest;
+    }
+    return const_cast<CProfileNode*>(node);
+}
+
+CProfileNode* CProfileNode::FindChild(std::string_view childName) const
+{
+    return FirstChildNamed(*this, childName);
+}
+
+void CProfileNode::AddSchema(const CProfileSchema& entry)
+{
+    AddSchema(entry, entry.path != nullptr ? std::string_view(entry.path) : std::string_view());
+}
+
+void CProfileNode::AddSchema(const CProfileSchema& entry, std::string_view path)
+{
+    CProfileNode* node = this;
+    std::string_view head;
+    std::string_view rest;
+    // The first component is this node and is not compared.
+    while (SplitKey(path, head, rest)) {
+        std::string_view childName;
+        std::string_view childRest;
+        SplitKey(rest, childName, childRest);
+        CProfileNode* child = FirstChildNamed(*node, childName);
+        if (child == nullptr) {
+            node->children.push_back(std::make_unique<CProfileNode>(std::string(childName)));
+            child = node->children.back().get();
+        }
+        node = child;
+        path = rest;
+    }
+    if (entry.attrs == nullptr || entry.count <= 0) {
+        return;
+    }
+    node->attributes.insert(node->attributes.end(), entry.attrs, entry.attrs + entry.count);
+}
+
+void CProfileNode::RemoveChild(const std::string& key)
+{
+    CProfileNode* node = this;
+    std::string_view head;
+    std::string_view rest;
+    SplitKey(std::string_view(key), head, rest);
+    for (;;) {
+        std::string_view childName;
+        std::string_view childRest;
+        if (!SplitKey(rest, childName, childRest)) {
+            for (auto it = node->children.begin(); it != node->children.end(); ++it) {
+                if ((*it)->name == rest) {
+                    node->children.erase(it);
+                    return;
+                }
+            }
+            return;
+        }
+        node = FirstChildNamed(*node, childName);
+        if (node == nullptr) {
+            return;
+        }
+        rest = childRest;
+    }
+}
+
+void CProfileNode::CopyFrom(const CProfileNode& other)
+{
+    if (&other == this) {
+        return;
+    }
+    // Copy before replacing anything: `other` may live inside this node's subtree.
+    CProfileNode copy(other);
+    *this = std::move(copy);
+}
+
+bool CProfileNode::ReadNode(CXmlDoc& document)
+{
+    // A search for an empty name would take whatever element comes next.
+    if (name.empty()) {
+        return false;
+    }
+    const std::string current = document.NodeName();
+    if (current.empty()) {
+        // Nothing of this level read yet: a missing element leaves the node as it
+        // was, present flag included.
+        if (!document.SeekElement(name.c_str())) {
+            return false;
+        }
+    } else if (current != name) {
+        if (!document.SeekElement(name.c_str())) {
+            present = false;
+            return false;
+        }
+    }
+    for (CProfileAttr& attr : attributes) {
+        std::string text = document.FetchAttribute(attr.name.c_str());
+        if (text.empty()) {
+            attr.value = attr.defaultValue;
+        } else {
+            attr.value = std::move(text);
+        }
+    }
+    document.EnterElement();
+    for (const std::unique_ptr<CProfileNode>& child : children) {
+        child->ReadNode(document);
+    }
+    document.LeaveElement();
+    return true;
+}
+
+bool CProfileNode::WriteNode(CXmlDoc& document) const
+{
+    // An element without a name cannot be written, and seeking one would match any.
+    if (name.empty()) {
+        return false;
+    }
+    if (!document.SeekElement(name.c_str()) && !document.AppendElement(name.c_str())) {
+        return false;
+    }
+    const int element = document.CurrentPosition();
+    bool wroteSomething = false;
+    for (const CProfileAttr& attr : attributes) {
+        if (!attr.persistent || (!attr.alwaysWrite && attr.value == attr.defaultValue)) {
+            continue;
+        }
+        document.StoreAttribute(element, attr.name.c_str(), attr.value);
+        wroteSomething = true;
+    }
+    document.EnterElement();
+    for (const std::unique_ptr<CProfileNode>& child : children) {
+        if (child->present) {
+            child->WriteNode(document);
+            // A present child keeps its parent's element even when its own was removed.
+            wroteSomething = true;
+        }
+    }
+    document.LeaveElement();
+    if (!wroteSomething) {
+        document.DeleteElement();
+    }
+    return true;
+}
+
+}  // namespace profile
