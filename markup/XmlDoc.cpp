@@ -1,1 +1,952 @@
 #include "markup/XmlDoc.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "markup/XmlScanner.h"
+
+namespace {
+
+constexpr int64_t kMaxRecords = INT32_MAX;
+
+inline bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Delimiters of the name reader: whitespace, "<", ">", "=", backslash, "/", "?", "!".
+inline bool IsNameDelimiter(char c)
+{
+    switch (c) {
+    case ' ': case '\t': case '\n': case '\r': case '<': case '>': case '=': case '\\': case '/': case '?':
+    case '!': case '\0':
+        return true;
+    default:
+        return false;
+    }
+}
+
+inline uint32_t StartTagLength(const XmlElementRecord& r)
+{
+    return r.tagLengths & CXmlDoc::kStartTagMask;
+}
+
+inline uint32_t EndTagLength(const XmlElementRecord& r)
+{
+    return r.tagLengths >> CXmlDoc::kEndTagShift;
+}
+
+inline void AddTo(uint32_t& word, int64_t delta)
+{
+    word = static_cast<uint32_t>(static_cast<int64_t>(word) + delta);
+}
+
+const XmlElementRecord kNoRecord{};
+
+} // namespace
+
+struct CXmlDoc::OpenElement {
+    int element;
+    uint32_t nameStart;
+    uint32_t nameLength;
+};
+
+struct CXmlDoc::StartTagScan {
+    bool found = false;
+    bool quoted = false;
+    bool closed = false;      // a quoted value has its closing quote
+    bool valueless = false;   // the attribute has no "=": the span is its name
+    std::size_t valueStart = 0;
+    std::size_t valueEnd = 0;
+    std::size_t insertAt = 0; // where a new attribute goes when the name is absent
+};
+
+// ---------------------------------------------------------------------------------------
+// Life cycle
+
+CXmlDoc::CXmlDoc()
+{
+    IndexDocument();
+}
+
+CXmlDoc::CXmlDoc(const CXmlDoc& other)
+    : documentText(other.documentText),
+      resultText(other.resultText),
+      parentPosition(other.parentPosition),
+      currentPosition(other.currentPosition),
+      childPosition(other.childPosition)
+{
+    AllocateIndex(std::max(other.recordCount, 8));
+    recordCount = other.recordCount;
+    for (int done = 0; done < recordCount;) {
+        const int chunk = std::min(kSegmentSize, recordCount - done);
+        std::memcpy(&Rec(done), &other.Rec(done), sizeof(XmlElementRecord) * static_cast<std::size_t>(chunk));
+        done += chunk;
+    }
+}
+
+CXmlDoc::CXmlDoc(CXmlDoc&& other) : CXmlDoc()
+{
+    Swap(other);
+}
+
+CXmlDoc& CXmlDoc::operator=(const CXmlDoc& other)
+{
+    if (this != &other) {
+        CXmlDoc copy(other);
+        Swap(copy);
+    }
+    return *this;
+}
+
+CXmlDoc& CXmlDoc::operator=(CXmlDoc&& other)
+{
+    if (this != &other) {
+        CXmlDoc fresh;
+        Swap(other);
+        other.Swap(fresh);
+    }
+    return *this;
+}
+
+CXmlDoc::~CXmlDoc()
+{
+    ReleaseIndex();
+}
+
+void CXmlDoc::Swap(CXmlDoc& other) noexcept
+{
+    documentText.swap(other.documentText);
+    resultText.swap(other.resultText);
+    std::swap(parentPosition, other.parentPosition);
+    std::swap(currentPosition, other.currentPosition);
+    std::swap(childPosition, other.childPosition);
+    std::swap(recordCount, other.recordCount);
+    std::swap(indexCapacity, other.indexCapacity);
+    std::swap(segments, other.segments);
+    std::swap(segmentTableCapacity, other.segmentTableCapacity);
+}
+
+// ---------------------------------------------------------------------------------------
+// Element index
+
+// Records live in segments of 65,536. Full segments never move, so growing the index
+// copies at most the one partial segment at the end.
+void CXmlDoc::GrowIndex(int64_t requested)
+{
+    if (requested == 0)
+        requested = static_cast<int64_t>(recordCount) + recordCount / 2;
+    requested = std::min(requested, kMaxRecords);
+    if (indexCapacity >= requested)
+        return;
+    const int last = indexCapacity ? (indexCapacity - 1) >> kSegmentBits : 0;
+    int newLast = static_cast<int>((requested - 1) >> kSegmentBits);
+    if (newLast > last + 1) {
+        // One call crosses at most one segment boundary.
+        newLast = last + 1;
+        requested = std::min(static_cast<int64_t>(last + 2) * kSegmentSize, kMaxRecords);
+    }
+    if (newLast >= segmentTableCapacity) {
+        const int tableCapacity = 2 * newLast + 4;
+        auto** table = new XmlElementRecord*[static_cast<std::size_t>(tableCapacity)]();
+        if (segments)
+            std::copy(segments, segments + segmentTableCapacity, table);
+        delete[] segments;
+        segments = table;
+        segmentTableCapacity = tableCapacity;
+    }
+    const int lastHeld = indexCapacity - last * kSegmentSize;
+    if (newLast > last && (indexCapacity == 0 || lastHeld < kSegmentSize)) {
+        auto* full = new XmlElementRecord[kSegmentSize];
+        if (indexCapacity) {
+            std::copy(segments[last], segments[last] + lastHeld, full);
+            delete[] segments[last];
+        }
+        segments[last] = full;
+    }
+    auto* segment = new XmlElementRecord[static_cast<std::size_t>(requested - int64_t{newLast} * kSegmentSize)];
+    if (newLast == last && indexCapacity > 0) {
+        std::copy(segments[last], segments[last] + lastHeld, segment);
+        delete[] segments[last];
+    }
+    segments[newLast] = segment;
+    indexCapacity = static_cast<int>(requested);
+}
+
+int CXmlDoc::NewRecord()
+{
+    if (recordCount == indexCapacity)
+        GrowIndex(0);
+    return recordCount++;
+}
+
+// Storage for `capacity` records, every segment full but the last. The records are left
+// uninitialised, as in GrowIndex.
+void CXmlDoc::AllocateIndex(int capacity)
+{
+    const int last = (capacity - 1) >> kSegmentBits;
+    segmentTableCapacity = 2 * last + 4;
+    segments = new XmlElementRecord*[static_cast<std::size_t>(segmentTableCapacity)]();
+    for (int i = 0; i < last; ++i)
+        segments[i] = new XmlElementRecord[kSegmentSize];
+    segments[last] = new XmlElementRecord[static_cast<std::size_t>(capacity - last * kSegmentSize)];
+    indexCapacity = capacity;
+}
+
+void CXmlDoc::ReleaseIndex()
+{
+    if (segments) {
+        for (int i = 0; i < segmentTableCapacity; ++i)
+            delete[] segments[i];
+        delete[] segments;
+    }
+    segments = nullptr;
+    segmentTableCapacity = 0;
+    indexCapacity = 0;
+    recordCount = 0;
+}
+
+int CXmlDoc::RecordCount() const
+{
+    return recordCount;
+}
+
+int CXmlDoc::IndexCapacity() const
+{
+    return indexCapacity;
+}
+
+const XmlElementRecord& CXmlDoc::Record(int index) const
+{
+    if (index < 0 || index >= recordCount)
+        return kNoRecord;
+    return Rec(index);
+}
+
+bool CXmlDoc::IsWellFormed() const
+{
+    if (indexCapacity == 0 || recordCount == 0)
+        return false;
+    const XmlElementRecord& root = Rec(0);
+    return !(root.levelFlags & kNotWellFormed) && root.firstChild != 0 && Rec(root.firstChild).nextSibling == 0;
+}
+
+bool CXmlDoc::IsLive(int element) const
+{
+    return element > 0 && element < recordCount && !(Rec(element).levelFlags & kAbandoned);
+}
+
+bool CXmlDoc::SpanInText(const XmlElementRecord& r) const
+{
+    return uint64_t{r.start} + r.length <= documentText.size() && StartTagLength(r) <= r.length &&
+           r.start < documentText.size();
+}
+
+// ---------------------------------------------------------------------------------------
+// Parsing
+
+bool CXmlDoc::NameMatches(std::string_view stored, std::string_view wanted)
+{
+    if (stored.size() > wanted.size() || wanted.compare(0, stored.size(), stored) != 0)
+        return false;
+    if (wanted.size() == stored.size())
+        return true;
+    switch (wanted[stored.size()]) {
+    case ' ': case '=': case '/': case '[': case ']':
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CXmlDoc::SetDocumentText(std::string text)
+{
+    documentText = std::move(text);
+    resultText.clear();
+    // Until the caller indexes the new text, the document shows no elements rather than
+    // records that point into the old text.
+    parentPosition = currentPosition = childPosition = 0;
+    if (indexCapacity == 0)
+        GrowIndex(8);
+    recordCount = 1;
+    Rec(0) = XmlElementRecord{};
+    Rec(0).length = static_cast<uint32_t>(std::min(documentText.size(), kMaxTextSize));
+}
+
+bool CXmlDoc::IndexDocument()
+{
+    const std::string previous = std::move(resultText);
+    resultText.clear();
+    parentPosition = currentPosition = childPosition = 0;
+    recordCount = 1;
+    const std::size_t size = documentText.size();
+    GrowIndex(size > kMaxTextSize ? 8 : static_cast<int64_t>(size / 64 + 8));
+    Rec(0) = XmlElementRecord{};
+    if (size == 0) {
+        resultText = "Empty document";
+    } else if (size > kMaxTextSize) {
+        resultText = "Document too large";
+        Rec(0).levelFlags = kNotWellFormed;
+    } else {
+        // The scanner stops at the first NUL, as the text ends there for it.
+        const void* nul = std::memchr(documentText.data(), 0, size);
+        const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - documentText.data())
+                                    : size;
+        const int first = ParseElements(end);
+        Rec(0).length = static_cast<uint32_t>(size);
+        if (first == 0) {
+            resultText = "No root element";
+        } else {
+            Rec(0).firstChild = first;
+            if (Rec(first).nextSibling != 0)
+                resultText = "Root element has sibling";
+        }
+    }
+    parentPosition = currentPosition = childPosition = 0;
+    if (!previous.empty())
+        resultText = resultText.empty() ? previous : previous + ", " + resultText;
+    return IsWellFormed();
+}
+
+int CXmlDoc::ParseElements(std::size_t end)
+{
+    resultText.clear();
+    const char* text = documentText.data();
+    CXmlScanner scanner(text, end);
+    std::vector<OpenElement> open;
+    open.reserve(16);
+    int parent = 0;
+    const uint32_t baseLevel = Rec(0).levelFlags & kLevelMask;
+    int first = 0;
+    XmlToken token;
+    auto nameOf = [text](uint32_t start, uint32_t length) { return std::string_view(text + start, length); };
+
+    for (;;) {
+        const int kind = scanner.ScanToken(token);
+        if (kind == kXmlStartTag) {
+            const int e = NewRecord();
+            if (first == 0)
+                first = e;
+            XmlElementRecord& rec = Rec(e);
+            XmlElementRecord& par = Rec(parent);
+            rec.parent = parent;
+            rec.firstChild = 0;
+            rec.nextSibling = 0;
+            uint32_t flags = 0;
+            if (par.firstChild == 0) {
+                par.firstChild = e;
+                rec.previousSibling = e;
+                flags = kFirstSibling;
+            } else {
+                XmlElementRecord& firstChild = Rec(par.firstChild);
+                const int last = firstChild.previousSibling;
+                Rec(last).nextSibling = e;
+                rec.previousSibling = last;
+                firstChild.previousSibling = e;
+            }
+            rec.levelFlags = ((static_cast<uint32_t>(open.size()) + baseLevel) & kLevelMask) | flags;
+            rec.start = token.start;
+            rec.tagLengths = token.length;
+            rec.length = token.length;
+            if (!token.emptyElement) {
+                open.push_back({e, token.nameStart, token.nameLength});
+                parent = e;
+            }
+        } else if (kind == kXmlEndTag) {
+            const std::string_view endName = nameOf(token.nameStart, token.nameLength);
+            int match = static_cast<int>(open.size()) - 1;
+            while (match >= 0 && !NameMatches(endName, nameOf(open[match].nameStart, open[match].nameLength)))
+                --match;
+            if (match >= 0) {
+                const int m = open[match].element;
+                XmlElementRecord& rec = Rec(m);
+                rec.length = token.start + token.length - rec.start;
+                rec.tagLengths = StartTagLength(rec) | (token.length << kEndTagShift);
+                const int inner = static_cast<int>(open.size()) - 1 - match;
+                if (inner > 0) {
+                    Rec(0).levelFlags |= kNotWellFormed;
+                    if (resultText.empty()) {
+                        const OpenElement& innermost = open.back();
+                        resultText = "End tag '" + std::string(endName) + "' at offset " +
+                                     std::to_string(static_cast<int32_t>(token.nameStart - 1)) +
+                                     " does not match start tag '" +
+                                     std::string(nameOf(innermost.nameStart, innermost.nameLength)) +
+                                     "' at offset " + std::to_string(static_cast<int32_t>(Rec(innermost.element).start));
+                    }
+                    CloseNotEnded(open.data() + match + 1, inner, parent);
+                }
+                parent = Rec(m).parent;
+                open.resize(static_cast<std::size_t>(match));
+            } else {
+                Rec(0).levelFlags |= kNotWellFormed;
+                Rec(parent).levelFlags |= kIllFormed;
+                if (resultText.empty())
+                    resultText = "No start tag for end tag '" + std::string(endName) + "' at offset " +
+                                 std::to_string(static_cast<int32_t>(token.start));
+            }
+        } else if (kind == kXmlError) {
+            Rec(0).levelFlags |= kNotWellFormed;
+            Rec(parent).levelFlags |= kIllFormed;
+            if (resultText.empty())
+                resultText = XmlProblemText(token.problem, token.start);
+        } else if (kind == kXmlEndOfDocument) {
+            if (!open.empty()) {
+                Rec(0).levelFlags |= kNotWellFormed;
+                if (resultText.empty()) {
+                    const OpenElement& innermost = open.back();
+                    resultText = "Element '" + std::string(nameOf(innermost.nameStart, innermost.nameLength)) +
+                                 "' at offset " + std::to_string(static_cast<int32_t>(Rec(innermost.element).start)) +
+                                 " not ended";
+                }
+                CloseNotEnded(open.data(), static_cast<int>(open.size()), parent);
+            }
+            break;
+        }
+    }
+    return first;
+}
+
+// Closes open[0..count) (outermost first in the array) as not ended, with the result of
+// closing them one by one from the innermost: each one's children become its following
+// siblings, so all of them end up as children of the outermost one's parent, chained in
+// document order. Doing it in one pass keeps a long run of unclosed tags linear.
+void CXmlDoc::CloseNotEnded(OpenElement* open, int count, int& parent)
+{
+    const int base = Rec(open[0].element).parent;
+    bool illFormed = false;
+    int chainLast = 0;
+    for (int j = 0; j < count; ++j) {
+        const int x = open[j].element;
+        XmlElementRecord& rec = Rec(x);
+        rec.tagLengths = StartTagLength(rec);
+        rec.length = rec.tagLengths;
+        rec.levelFlags |= kNotEnded;
+        if (rec.levelFlags & kIllFormed) {
+            illFormed = true;
+            rec.levelFlags &= ~kIllFormed;
+        }
+        chainLast = x;
+        if (const int firstChild = rec.firstChild) {
+            XmlElementRecord& child = Rec(firstChild);
+            chainLast = child.previousSibling;
+            rec.nextSibling = firstChild;
+            rec.firstChild = 0;
+            child.previousSibling = x;
+            child.levelFlags &= ~kFirstSibling;
+            for (int c = firstChild; c != 0; c = Rec(c).nextSibling)
+                Rec(c).parent = base;
+        }
+    }
+    XmlElementRecord& baseRec = Rec(base);
+    Rec(baseRec.firstChild).previousSibling = chainLast;
+    if (illFormed)
+        baseRec.levelFlags |= kIllFormed;
+    parent = base;
+}
+
+// ---------------------------------------------------------------------------------------
+// Position and reading
+
+const std::string& CXmlDoc::DocumentText() const
+{
+    return documentText;
+}
+
+const std::string& CXmlDoc::ResultText() const
+{
+    return resultText;
+}
+
+int CXmlDoc::ParentPosition() const
+{
+    return parentPosition;
+}
+
+int CXmlDoc::CurrentPosition() const
+{
+    return currentPosition;
+}
+
+int CXmlDoc::ChildPosition() const
+{
+    return childPosition;
+}
+
+void CXmlDoc::Rewind()
+{
+    parentPosition = currentPosition = childPosition = 0;
+}
+
+bool CXmlDoc::SeekElement(const char* name)
+{
+    int candidate = currentPosition ? Rec(currentPosition).nextSibling : Rec(parentPosition).firstChild;
+    if (name && *name) {
+        const std::string_view wanted(name);
+        while (candidate != 0 && !NameMatches(TagName(candidate), wanted))
+            candidate = Rec(candidate).nextSibling;
+    }
+    if (candidate == 0)
+        return false;
+    currentPosition = candidate;
+    childPosition = 0;
+    return true;
+}
+
+bool CXmlDoc::EnterElement()
+{
+    if (currentPosition == 0)
+        return false;
+    parentPosition = currentPosition;
+    currentPosition = childPosition;
+    childPosition = 0;
+    return true;
+}
+
+bool CXmlDoc::LeaveElement()
+{
+    if (parentPosition == 0)
+        return false;
+    childPosition = currentPosition;
+    currentPosition = parentPosition;
+    parentPosition = Rec(parentPosition).parent;
+    return true;
+}
+
+// The tag name as the name reader sees it: from the byte after "<", past whitespace, up to
+// a delimiter; a delimiter in first place is a one-byte name. It never reads past the
+// element's start tag.
+std::string_view CXmlDoc::TagName(int element) const
+{
+    const XmlElementRecord& rec = Rec(element);
+    if (!SpanInText(rec))
+        return {};
+    const char* text = documentText.data();
+    const std::size_t end = std::size_t{rec.start} + StartTagLength(rec);
+    std::size_t p = std::size_t{rec.start} + 1;
+    while (p < end && IsSpace(text[p]))
+        ++p;
+    if (p >= end || text[p] == '\0')
+        return {};
+    if (IsNameDelimiter(text[p]))
+        return std::string_view(text + p, 1);
+    std::size_t q = p;
+    while (q < end && !IsNameDelimiter(text[q]))
+        ++q;
+    return std::string_view(text + p, q - p);
+}
+
+std::string CXmlDoc::NodeName() const
+{
+    if (currentPosition == 0)
+        return {};
+    return std::string(TagName(currentPosition));
+}
+
+// The start-tag reader. Tokens are whitespace-separated words, quoted values, and single
+// delimiter bytes; the first word is the tag name. It stops at the end of the start tag
+// as the index records it, so a quote that never closes cannot carry it into the content.
+bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const
+{
+    scan = StartTagScan{};
+    const XmlElementRecord& rec = Rec(element);
+    if (!SpanInText(rec))
+        return false;
+    const char* text = documentText.data();
+    const std::size_t end = std::size_t{rec.start} + StartTagLength(rec);
+    std::size_t pos = std::size_t{rec.start} + 1;
+    bool first = true;
+    bool afterEquals = false;
+    bool pending = false;   // the last name matched and waits for its value
+    std::size_t pendingStart = 0;
+    std::size_t pendingEnd = 0;
+    auto valueless = [&]() {
+        scan.found = scan.valueless = true;
+        scan.valueStart = pendingStart;
+        scan.valueEnd = pendingEnd;
+        return true;
+    };
+    for (;;) {
+        const std::size_t tokenStart = pos;
+        while (pos < end && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= end || text[pos] == '\0') {
+            if (pending)
+                return valueless();
+            scan.insertAt = tokenStart;
+            return false;
+        }
+        const char c = text[pos];
+        if (c == '"' || c == '\'') {
+            const std::size_t valueStart = pos + 1;
+            std::size_t close = valueStart;
+            while (close < end && text[close] != c && text[close] != '\0')
+                ++close;
+            const bool closed = close < end && text[close] == c;
+            pos = closed ? close + 1 : close;
+            if (first) {
+                first = false;
+            } else if (afterEquals) {
+                afterEquals = false;
+                if (pending) {
+                    scan.found = scan.quoted = true;
+                    scan.closed = closed;
+                    scan.valueStart = valueStart;
+                    scan.valueEnd = close;
+                    return true;
+                }
+            } else if (pending) {
+                return valueless();
+            }
+            continue;
+        }
+        // A bare word. After "=" only whitespace and ">" end it, so a value may hold "/",
+        // "?" or "=".
+        const std::size_t wordStart = pos;
+        auto delimiter = [afterEquals](char b) {
+            return IsSpace(b) || b == '>' || b == '\0' ||
+                   (!afterEquals && (b == '=' || b == '/' || b == '?'));
+        };
+        if (delimiter(c)) {
+            ++pos;
+        } else {
+            while (pos < end && !delimiter(text[pos]))
+                ++pos;
+        }
+        if (first) {
+            first = false;
+            continue;
+        }
+        if (c == '>' || (!afterEquals && (c == '/' || c == '?'))) {
+            if (pending)
+                return valueless();
+            scan.insertAt = tokenStart;
+            return false;
+        }
+        if (afterEquals) {
+            afterEquals = false;
+            if (pending) {
+                scan.found = true;
+                scan.valueStart = wordStart;
+                scan.valueEnd = pos;
+                return true;
+            }
+            continue;
+        }
+        if (c == '=') {
+            afterEquals = true;
+            continue;
+        }
+        if (pending)
+            return valueless();
+        if (NameMatches(std::string_view(text + wordStart, pos - wordStart), wanted)) {
+            pending = true;
+            pendingStart = wordStart;
+            pendingEnd = pos;
+        }
+    }
+}
+
+std::string CXmlDoc::FetchAttribute(const char* name) const
+{
+    if (currentPosition == 0 || !name)
+        return {};
+    StartTagScan scan;
+    if (!ScanStartTag(currentPosition, name, scan))
+        return {};
+    return UnescapeMarkup(documentText.data() + scan.valueStart, static_cast<int>(scan.valueEnd - scan.valueStart));
+}
+
+// ---------------------------------------------------------------------------------------
+// Editing
+
+bool CXmlDoc::Splice(std::size_t position, std::size_t removeLength, std::string_view insert)
+{
+    const std::size_t size = documentText.size();
+    if (position > size || removeLength > size - position)
+        return false;
+    const std::size_t newSize = size - removeLength + insert.size();
+    if (newSize > kMaxTextSize)
+        return false;
+    if (documentText.capacity() < newSize)
+        documentText.reserve(newSize + newSize / 2 + 128);
+    documentText.replace(position, removeLength, insert.data(), insert.size());
+    return true;
+}
+
+void CXmlDoc::ShiftSubtree(int root, int64_t delta)
+{
+    int n = root;
+    AddTo(Rec(n).start, delta);
+    for (;;) {
+        if (const int child = Rec(n).firstChild) {
+            n = child;
+        } else {
+            while (n != root && Rec(n).nextSibling == 0)
+                n = Rec(n).parent;
+            if (n == root)
+                return;
+            n = Rec(n).nextSibling;
+        }
+        AddTo(Rec(n).start, delta);
+    }
+}
+
+// After a splice of delta bytes at `element`, everything after it in document order moves
+// and every ancestor, the document record included, grows or shrinks by delta.
+void CXmlDoc::ShiftOffsets(int element, int64_t delta, bool skipDescendants)
+{
+    if (delta == 0)
+        return;
+    if (!skipDescendants) {
+        for (int c = Rec(element).firstChild; c != 0; c = Rec(c).nextSibling)
+            ShiftSubtree(c, delta);
+    }
+    for (int x = element; x != 0;) {
+        for (int s = Rec(x).nextSibling; s != 0; s = Rec(s).nextSibling)
+            ShiftSubtree(s, delta);
+        x = Rec(x).parent;
+        AddTo(Rec(x).length, delta);
+    }
+}
+
+void CXmlDoc::AbandonSubtree(int root)
+{
+    int n = root;
+    Rec(n).levelFlags |= kAbandoned;
+    for (;;) {
+        if (const int child = Rec(n).firstChild) {
+            n = child;
+        } else {
+            while (n != root && Rec(n).nextSibling == 0)
+                n = Rec(n).parent;
+            if (n == root)
+                return;
+            n = Rec(n).nextSibling;
+        }
+        Rec(n).levelFlags |= kAbandoned;
+    }
+}
+
+bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& value)
+{
+    if (element == 0 || currentPosition == 0 || !name || !IsLive(element))
+        return false;
+    std::string valueText = "\"" + EscapeMarkup(value, true) + "\"";
+    StartTagScan scan;
+    std::size_t position;
+    std::size_t removeLength = 0;
+    std::string insert;
+    if (!ScanStartTag(element, name, scan)) {
+        if (!SpanInText(Rec(element)) || scan.insertAt == 0)
+            return false;
+        position = scan.insertAt;
+        insert = " " + std::string(name) + "=" + valueText;
+    } else if (scan.valueless) {
+        // An attribute written without "=" keeps its name and gains the value.
+        position = scan.valueEnd;
+        insert = "=" + valueText;
+    } else if (scan.quoted) {
+        position = scan.valueStart - 1;
+        removeLength = (scan.closed ? scan.valueEnd + 1 : scan.valueEnd) - position;
+        insert = std::move(valueText);
+    } else {
+        position = scan.valueStart;
+        removeLength = scan.valueEnd - scan.valueStart;
+        insert = std::move(valueText);
+    }
+    const int64_t delta = static_cast<int64_t>(insert.size()) - static_cast<int64_t>(removeLength);
+    XmlElementRecord& rec = Rec(element);
+    const int64_t newStartLength = static_cast<int64_t>(StartTagLength(rec)) + delta;
+    if (newStartLength > static_cast<int64_t>(kMaxStartTagLength))
+        return false;
+    if (!Splice(position, removeLength, insert))
+        return false;
+    rec.tagLengths = (rec.tagLengths & ~kStartTagMask) | static_cast<uint32_t>(newStartLength);
+    AddTo(rec.length, delta);
+    ShiftOffsets(element, delta, false);
+    return true;
+}
+
+bool CXmlDoc::AppendElement(const char* name)
+{
+    if (!name)
+        return false;
+    const std::size_t nameLength = std::strlen(name);
+    if (nameLength + 3 > kMaxStartTagLength || recordCount >= kMaxRecords)
+        return false;
+    const int p = parentPosition;
+    const int a = currentPosition;
+    const std::size_t size = documentText.size();
+    const char* text = documentText.data();
+
+    enum { kOrdinary, kHollow, kEmptyTag, kNotEndedTag } parentKind = kOrdinary;
+    std::size_t x;
+    if (a != 0) {
+        const XmlElementRecord& after = Rec(a);
+        if (!SpanInText(after))
+            return false;
+        x = std::size_t{after.start} + after.length;
+    } else {
+        const XmlElementRecord& par = Rec(p);
+        if (p != 0 && !SpanInText(par))
+            return false;
+        const uint32_t startLength = StartTagLength(par);
+        const uint32_t endLength = EndTagLength(par);
+        x = std::size_t{par.start} + par.length - endLength;
+        if (p != 0 && startLength == par.length)
+            parentKind = (par.levelFlags & kNotEnded) ? kNotEndedTag : kEmptyTag;
+        else if (p != 0 && par.length - endLength == startLength)
+            parentKind = kHollow;
+        if (x > size)
+            return false;
+    }
+    if (parentKind != kEmptyTag && parentKind != kNotEndedTag) {
+        // A new element goes right before the next tag, after the line break that follows
+        // the element before it; text that follows stays where it is.
+        std::size_t q = x;
+        while (q < size && IsSpace(text[q]))
+            ++q;
+        if (q == size || text[q] == '<')
+            x = q;
+    }
+    const int after = a != 0 ? a : (Rec(p).firstChild ? Rec(Rec(p).firstChild).previousSibling : 0);
+
+    const std::string elementText = "<" + std::string(name) + "/>\r\n";
+    std::string insert;
+    std::size_t position = x;
+    std::size_t removeLength = 0;
+    std::size_t newStart = x;
+    uint32_t parentEndTag = 0;
+    switch (parentKind) {
+    case kOrdinary:
+        insert = elementText;
+        break;
+    case kHollow:
+        position = std::size_t{Rec(p).start} + StartTagLength(Rec(p));
+        insert = "\r\n" + elementText;
+        newStart = position + 2;
+        break;
+    case kEmptyTag:
+    case kNotEndedTag: {
+        const XmlElementRecord& par = Rec(p);
+        const std::string_view parentName = TagName(p);
+        parentEndTag = static_cast<uint32_t>(parentName.size() + 3);
+        if (parentEndTag > kMaxEndTagLength)
+            return false;
+        if (StartTagLength(par) < 3)
+            return false;
+        const std::size_t close = std::size_t{par.start} + StartTagLength(par) - 1;
+        if (text[close] != '>')
+            return false;
+        if (parentKind == kEmptyTag) {
+            // "<p .../>" becomes "<p ...>" CR LF "<name/>" CR LF "</p>": the "/" goes.
+            if (close == par.start || text[close - 1] != '/')
+                return false;
+            position = close - 1;
+            removeLength = 1;
+        } else {
+            position = close;
+        }
+        insert = ">\r\n" + elementText + "</" + std::string(parentName);
+        newStart = position + 3;
+        break;
+    }
+    }
+    // The record is reserved first, so a failed allocation leaves text and index as they were.
+    if (recordCount == indexCapacity)
+        GrowIndex(0);
+    if (!Splice(position, removeLength, insert))
+        return false;
+
+    const int n = NewRecord();
+    if (parentKind == kEmptyTag || parentKind == kNotEndedTag) {
+        XmlElementRecord& par = Rec(p);
+        const uint32_t startLength = StartTagLength(par) - static_cast<uint32_t>(removeLength);
+        par.tagLengths = startLength | (parentEndTag << kEndTagShift);
+        par.levelFlags &= ~kNotEnded;
+    }
+    XmlElementRecord& rec = Rec(n);
+    rec.start = static_cast<uint32_t>(newStart);
+    rec.length = static_cast<uint32_t>(nameLength + 3);
+    rec.tagLengths = rec.length;
+    rec.parent = p;
+    rec.firstChild = 0;
+    const uint32_t level = p != 0 ? ((Rec(p).levelFlags & kLevelMask) + 1) & kLevelMask : 0;
+    if (after != 0) {
+        XmlElementRecord& sibling = Rec(after);
+        rec.nextSibling = sibling.nextSibling;
+        if (sibling.nextSibling != 0)
+            Rec(sibling.nextSibling).previousSibling = n;
+        else
+            Rec(Rec(p).firstChild).previousSibling = n;
+        sibling.nextSibling = n;
+        rec.previousSibling = after;
+        rec.levelFlags = level;
+    } else {
+        XmlElementRecord& par = Rec(p);
+        const int oldFirst = par.firstChild;
+        rec.nextSibling = oldFirst;
+        if (oldFirst != 0) {
+            rec.previousSibling = Rec(oldFirst).previousSibling;
+            Rec(oldFirst).previousSibling = n;
+            Rec(oldFirst).levelFlags &= ~kFirstSibling;
+        } else {
+            rec.previousSibling = n;
+        }
+        par.firstChild = n;
+        rec.levelFlags = level | kFirstSibling;
+    }
+    ShiftOffsets(n, static_cast<int64_t>(insert.size()) - static_cast<int64_t>(removeLength), false);
+    parentPosition = p;
+    currentPosition = n;
+    childPosition = 0;
+    return true;
+}
+
+bool CXmlDoc::DeleteElement()
+{
+    const int e = currentPosition;
+    if (e == 0)
+        return false;
+    XmlElementRecord& rec = Rec(e);
+    if (!SpanInText(rec))
+        return false;
+    const std::size_t size = documentText.size();
+    const char* text = documentText.data();
+    const std::size_t end = std::size_t{rec.start} + rec.length;
+    std::size_t removeEnd = end;
+    std::size_t q = end;
+    while (q < size && IsSpace(text[q]))
+        ++q;
+    if (q == size || text[q] == '<')
+        removeEnd = q;
+    const std::size_t removed = removeEnd - rec.start;
+    if (!Splice(rec.start, removed, {}))
+        return false;
+    ShiftOffsets(e, -static_cast<int64_t>(removed), true);
+
+    XmlElementRecord& par = Rec(rec.parent);
+    int now = 0;
+    if (par.firstChild == e) {
+        par.firstChild = rec.nextSibling;
+        if (rec.nextSibling != 0) {
+            XmlElementRecord& next = Rec(rec.nextSibling);
+            next.previousSibling = rec.previousSibling;
+            next.levelFlags |= kFirstSibling;
+        }
+    } else {
+        Rec(rec.previousSibling).nextSibling = rec.nextSibling;
+        if (rec.nextSibling != 0)
+            Rec(rec.nextSibling).previousSibling = rec.previousSibling;
+        else
+            Rec(par.firstChild).previousSibling = rec.previousSibling;
+        now = rec.previousSibling;
+    }
+    AbandonSubtree(e);
+    currentPosition = now;
+    childPosition = 0;
+    return true;
+}

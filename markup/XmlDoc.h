@@ -37,9 +37,10 @@ public:
 
     CXmlDoc();                                   // empty text, indexed: "Empty document"
     CXmlDoc(const CXmlDoc& other);
-    CXmlDoc(CXmlDoc&& other) noexcept;
+    CXmlDoc(CXmlDoc&& other);                    // leaves other as a new document
     CXmlDoc& operator=(const CXmlDoc& other);
-    CXmlDoc& operator=(CXmlDoc&& other) noexcept;
+    CXmlDoc& operator=(CXmlDoc&& other);
+    void Swap(CXmlDoc& other) noexcept;
     ~CXmlDoc();
 
     void SetDocumentText(std::string text);      // replaces the text, empties the result text;
@@ -79,17 +80,22 @@ public:
 
 private:
     struct StartTagScan;
+    struct OpenElement;
 
-    XmlElementRecord& Rec(int index);
-    const XmlElementRecord& Rec(int index) const;
-    void GrowIndex(int requested);
+    XmlElementRecord& Rec(int index) { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
+    const XmlElementRecord& Rec(int index) const
+    {
+        return segments[index >> kSegmentBits][index & (kSegmentSize - 1)];
+    }
+    void GrowIndex(int64_t requested);
     int NewRecord();
+    void AllocateIndex(int capacity);
     void ReleaseIndex();
-    void AllocateCopy(const CXmlDoc& other);
-    void ResetIndexToText();
-    int ParseElements();
+    int ParseElements(std::size_t end);
+    void CloseNotEnded(OpenElement* open, int count, int& parent);
     void ShiftOffsets(int element, int64_t delta, bool skipDescendants);
     void ShiftSubtree(int root, int64_t delta);
+    void AbandonSubtree(int root);
     bool Splice(std::size_t position, std::size_t removeLength, std::string_view insert);
     bool SpanInText(const XmlElementRecord& record) const;
     std::string_view TagName(int element) const;
