@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kDividerGrip = 3;
-constexpr int kTextMargin = 6;
+constexpr int kTextMargin = 4;
 
 }  // namespace
 
@@ -172,6 +172,9 @@ void CSkinHeaderCtrl::paintEvent(QPaintEvent*)
             SkinImages::DrawCheckBox(painter, QPoint(textRect.left(), y), column.checkMark == 2, enabled);
             textRect.setLeft(textRect.left() + SkinImages::kCheckBoxSize + 4);
         }
+        // A caption a little too wide for the margins may use them before it is shortened.
+        if (fontMetrics().horizontalAdvance(column.caption) > textRect.width() && column.checkMark == 0)
+            textRect = cell.adjusted(1, 0, -2, 0).translated(i == pressedColumn ? 1 : 0, i == pressedColumn ? 1 : 0);
         painter.setPen(textColour);
         painter.setFont(font());
         const QString shown = fontMetrics().elidedText(column.caption, Qt::ElideRight, std::max(textRect.width(), 0));

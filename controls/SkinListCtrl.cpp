@@ -418,6 +418,13 @@ void CSkinListCtrl::AttachSkinScrollBars()
     // The area takes ownership of the new bars and deletes the platform ones.
     setVerticalScrollBar(new CSkinVerticleScrollbar(this));
     setHorizontalScrollBar(new CSkinHorizontalScrollbar(this));
+    // The square where the two bars meet, in the bars' face colour.
+    auto* corner = new QWidget(this);
+    corner->setAutoFillBackground(true);
+    QPalette cornerPalette = corner->palette();
+    cornerPalette.setColor(QPalette::Window, SkinImages::Face());
+    corner->setPalette(cornerPalette);
+    setCornerWidget(corner);
     UpdateScrollBars();
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class SkinListCtrlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void toggleClickReportsRowThenColumn();
+    void clickOnOnCellTurnsItOff();
+    void exclusivityStaysInItsColumn();
+    void setToggleKeepsSeveralRowsOn();
+    void clickBelowLastRowDoesNothing();
+    void clickOnValueCellOnlySelects();
+    void handlerMayRebuildTheListDuringTheClick();
+    void checkBoxCellsRadioAndHeaderMark();
+    void toggleWaitsForUncheckedCheckBox();
+    void doubleClickReportsOnceAndTogglesOnce();
+    void deleteAllRowsThenInsertGivesFreshCells();
+    void outOfRangeArgumentsTouchNothing();
+    void columnInsertedLaterGetsCells();
+    void rowColoursFollowParityAndSelection();
+    void toggleMarkSitsTwoPixelsFromTheLeft();
+    void wheelScrollsByLinesAndLastRowCanBeShown();
+    void skinScrollBarsAreFourteenPixelsAndScroll();
+    void choiceCellDropDown();
+};
