@@ -382,6 +382,9 @@ protected:
     {
         for (const char* name : {"A_video.xml", "B_broken.xml", "C_audio.xml", "Orrery.xml"})
             dir.CopyFixture(std::string("templates/") + name, "program");
+        // A template that does not load, listed first: a fresh profile's type is 0, so
+        // it must not pass for a video template.
+        dir.CopyFixture("templates/B_broken.xml", "program", "0_broken.xml");
     }
     std::string Program() const { return (dir / "program").string(); }
     std::string Root() const { return (dir / "root").string(); }
