@@ -1,7 +1,7 @@
-#include <cstdio>
+#include "ui/OrreryApp.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    std::puts("Orrery: the editor window is not built yet.");
-    return 0;
+    COrreryApp app(argc, argv);
+    return app.Run();
 }

@@ -1,0 +1,122 @@
+#include "UiTestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "controls/SkinListCtrl.h"
+
+int CPromptDouble::MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
+                              PromptIcon)
+{
+    log->messages.push_back({text, caption, buttons});
+    if (!log->answers.empty()) {
+        const int answer = log->answers.front();
+        log->answers.pop_front();
+        return answer;
+    }
+    return buttons == PromptButtons::YesNo ? kIdYes : kIdOk;
+}
+
+bool CPromptDouble::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)
+{
+    log->saveRequests.push_back(request);
+    if (log->saveAnswers.empty())
+        return false;
+    answer = log->saveAnswers.front();
+    log->saveAnswers.pop_front();
+    return true;
+}
+
+CSandbox::CSandbox(bool copyTemplates)
+{
+    hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+    if (!root.isValid())
+        return;
+    QDir(root.path()).mkpath(QStringLiteral("program"));
+    QDir(root.path()).mkpath(QStringLiteral("config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
+    if (copyTemplates) {
+        const QDir data(QStringLiteral(ORRERY_DATA_DIR));
+        for (const QFileInfo& file : data.entryInfoList({QStringLiteral("*.xml")}, QDir::Files))
+            QFile::copy(file.filePath(), root.filePath(QStringLiteral("program/") + file.fileName()));
+    }
+}
+
+CSandbox::~CSandbox()
+{
+    if (hadConfigHome)
+        qputenv("XDG_CONFIG_HOME", oldConfigHome);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
+std::string CSandbox::ProgramFolder() const
+{
+    return Path("program");
+}
+
+std::string CSandbox::ConfigHome() const
+{
+    return Path("config");
+}
+
+std::string CSandbox::Path(const std::string& relative) const
+{
+    return QFile::encodeName(root.filePath(QString::fromStdString(relative))).toStdString();
+}
+
+bool CSandbox::WriteFile(const std::string& relative, const std::string& text) const
+{
+    const QString path = root.filePath(QString::fromStdString(relative));
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+}
+
+std::unique_ptr<COrreryDlg> CSandbox::MakeDialog() const
+{
+    return std::make_unique<COrreryDlg>(ProgramFolder(), std::make_unique<CPromptDouble>(log));
+}
+
+std::string ProfileText(const std::string& name, const std::string& device, int type, const std::string& extraCommon)
+{
+    std::string text = "<profile name=\"" + name + "\" description=\"Test profile " + name +
+                       "\" version=\"200\" device=\"" + device + "\" tag=\"\" type=\"" + std::to_string(type) +
+                       "\">\r\n<common>\r\n";
+    text += extraCommon;
+    text += "</common>\r\n</profile>\r\n";
+    return text;
+}
+
+QStringList ListTexts(const CSkinListCtrl* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->RowCount(); ++row)
+        texts << list->GetCellText(row, 1);
+    return texts;
+}
+
+QList<int> CheckedRows(const CSkinListCtrl* list)
+{
+    QList<int> rows;
+    for (int row = 0; row < list->RowCount(); ++row) {
+        if (list->GetToggle(row, 0) == 1)
+            rows << row;
+    }
+    return rows;
+}
+
+QStringList ComboTexts(const QWidget* widget)
+{
+    QStringList texts;
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    }
+    return texts;
+}

@@ -1,0 +1,656 @@
+// The main window as the program starts it: folders, configuration, choices, profiles,
+// the first device's first profile, the layout, the window menu and its About box.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTimer>
+#include <QtTest>
+
+#include <set>
+
+#include "UiTestSupport.h"
+#include "controls/FieldNumericEdit.h"
+#include "controls/SkinListCtrl.h"
+#include "platform/MyRegKey.h"
+#include "platform/Platform.h"
+#include "ui/AboutDlg.h"
+#include "ui/DialogUnits.h"
+#include "ui/OrreryDlg.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+const QStringList kBuiltInDevices = {"generic", "appleTV", "cellphone", "iPhone", "ipod", "ipodTouch", "nds",
+                                     "pda", "ps3", "psp2000", "psp", "pvp", "xbox360", "zune"};
+
+template <class T>
+T* ItemOf(const COrreryDlg& dialog, int id)
+{
+    return qobject_cast<T*>(dialog.GetDlgItem(id));
+}
+
+QString EditText(const COrreryDlg& dialog, int id)
+{
+    if (auto* line = ItemOf<QLineEdit>(dialog, id))
+        return line->text();
+    if (auto* multi = ItemOf<QPlainTextEdit>(dialog, id))
+        return multi->toPlainText();
+    return QStringLiteral("<no edit %1>").arg(id);
+}
+
+QString ComboText(const COrreryDlg& dialog, int id)
+{
+    auto* combo = ItemOf<QComboBox>(dialog, id);
+    return combo != nullptr ? combo->currentText() : QStringLiteral("<no combo %1>").arg(id);
+}
+
+int MulDiv(int value, int base, int divisor)
+{
+    return (value * base + divisor / 2) / divisor;
+}
+
+// Closes the next modal window that opens and remembers what it was.
+struct ModalCatcher {
+    QString className;
+    QStringList labels;
+    QString title;
+    void Arm(int delay = 0)
+    {
+        QTimer::singleShot(delay, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr)
+                return;
+            className = QString::fromUtf8(modal->metaObject()->className());
+            title = modal->windowTitle();
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                labels << label->text();
+            if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("1")))
+                ok->click();
+            else
+                modal->close();
+        });
+    }
+};
+
+} // namespace
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithFirstDeviceAndItsFirstProfile();
+    void fillingDoesNotMarkTheProfileChanged();
+    void everyControlAtItsPlace_data();
+    void everyControlAtItsPlace();
+    void tabOrderFollowsTheLayout();
+    void windowKeepsTheLayoutProportions();
+    void installFolderFromSettingsIsTheProfilesRoot();
+    void configurationFileChangesTheDevices();
+    void libraryDevicesJoinTheSelectorOnce();
+    void pendingDeletionsAreCarriedOutBeforeTheScan();
+    void aboutEntryOpensTheAboutBox();
+    void messagesCarryCaptionTextAndPath();
+    void stringTable();
+    void screenshotOfTheStartedWindow();
+};
+
+void DialogTest::startsWithFirstDeviceAndItsFirstProfile()
+{
+    CSandbox sandbox;
+    QVERIFY(sandbox.IsValid());
+    auto dialog = sandbox.MakeDialog();
+    QVERIFY(dialog->OnInitDialog());
+
+    QVERIFY(ItemOf<QRadioButton>(*dialog, kIdcVideoAndAudio)->isChecked());
+    QVERIFY(!ItemOf<QRadioButton>(*dialog, kIdcAudioOnly)->isChecked());
+    QCOMPARE(dialog->OutputType(), 0);
+
+    // A bare program folder: the configured devices, each with its two default
+    // profiles made from the templates, none of them on disk yet.
+    auto* devices = ItemOf<QComboBox>(*dialog, kIdcDeviceSelector);
+    QCOMPARE(ComboTexts(devices), kBuiltInDevices);
+    QCOMPARE(devices->currentIndex(), 0);
+    QCOMPARE(dialog->Library().Size(), static_cast<std::size_t>(2 * kBuiltInDevices.size()));
+    QVERIFY(QDir(QString::fromStdString(sandbox.Path("program/Profiles"))).exists());
+    QVERIFY(QDir(QString::fromStdString(sandbox.Path("program/Profiles"))).isEmpty());
+    QVERIFY(dialog->InstallFolder().empty());
+    QCOMPARE(dialog->ProgramFolderPath(), sandbox.ProgramFolder());
+
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), QStringList{"generic.Standard.xml"});
+    QCOMPARE(ComboText(*dialog, kIdcProfileSelector), QStringLiteral("generic.Standard.xml"));
+
+    // The profile made from Template.Standard, shown control by control.
+    QCOMPARE(EditText(*dialog, kIdcProfileName), QStringLiteral("default"));
+    QCOMPARE(EditText(*dialog, kIdcDeviceName), QStringLiteral("generic"));
+    QCOMPARE(EditText(*dialog, kIdcDescription),
+             QStringLiteral("H.264 video with AAC audio in an MP4 file, for most players"));
+    QCOMPARE(EditText(*dialog, kIdcProfilePath),
+             QString::fromStdString(sandbox.Path("program/Profiles/generic.Standard.xml")));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcFormat)),
+             (QStringList{"3g2", "avi", "dpg", "mkv", "mp4", "psp", "ipod_mp4", "ipod avc", "wmv"}));
+    QCOMPARE(ComboText(*dialog, kIdcFormat), QStringLiteral("mp4"));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcVideoCodec)), (QStringList{"h264", "mpeg4"}));
+    QCOMPARE(ComboText(*dialog, kIdcVideoCodec), QStringLiteral("h264"));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcAudioCodec)), QStringList{"aac"});
+    QCOMPARE(ComboText(*dialog, kIdcAudioCodec), QStringLiteral("aac"));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcEncodingMode)),
+             (QStringList{"Fast encoding (1-pass)", "High quality encoding (2-pass)"}));
+    QCOMPARE(ComboText(*dialog, kIdcEncodingMode), QStringLiteral("High quality encoding (2-pass)"));
+
+    auto* sizes = ItemOf<CSkinListCtrl>(*dialog, kIdcFrameSizes);
+    QCOMPARE(ListTexts(sizes), (QStringList{"320x240", "480x272", "640x480", "720x480"}));
+    QCOMPARE(CheckedRows(sizes), QList<int>{2});
+    auto* rates = ItemOf<CSkinListCtrl>(*dialog, kIdcFrameRates);
+    QCOMPARE(ListTexts(rates), (QStringList{"Same as source", "23.976 fps", "25 fps", "29.97 fps", "30 fps"}));
+    QCOMPARE(CheckedRows(rates), QList<int>{0});
+    auto* samples = ItemOf<CSkinListCtrl>(*dialog, kIdcSampleRates);
+    QCOMPARE(ListTexts(samples), (QStringList{"32 kHz", "44.1 kHz", "48 kHz"}));
+    QCOMPARE(CheckedRows(samples), QList<int>{1});
+    auto* bitrates = ItemOf<CSkinListCtrl>(*dialog, kIdcAudioBitrates);
+    QCOMPARE(ListTexts(bitrates), (QStringList{"64 kbps", "96 kbps", "128 kbps", "192 kbps"}));
+    QCOMPARE(CheckedRows(bitrates), QList<int>{2});
+
+    auto* slider = ItemOf<QSlider>(*dialog, kIdcBitrateSlider);
+    QCOMPARE(slider->minimum(), 100);
+    QCOMPARE(slider->maximum(), 2500);
+    QCOMPARE(slider->value(), 1200);
+    QCOMPARE(EditText(*dialog, kIdcMaxBitrate), QStringLiteral("2500"));
+    QCOMPARE(EditText(*dialog, kIdcDefaultBitrate), QStringLiteral("1200"));
+    QVERIFY(!ItemOf<QCheckBox>(*dialog, kIdcCopySource)->isChecked());
+    for (int id : COrreryDlg::kAudioControls)
+        QVERIFY2(dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+
+    // The adders offer the configured choices, the first selected.
+    QCOMPARE(ComboText(*dialog, kIdcFrameRateAdder), QStringLiteral("Same as source"));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcSampleRateAdder)), (QStringList{"32 kHz", "44.1 kHz", "48 kHz"}));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcAudioBitrateAdder)).size(), 8);
+
+    // The window's copies: the shown profile is the library's, twice copied.
+    QCOMPARE(dialog->LoadedProfile().fileTitle, std::string("generic.Standard"));
+    QCOMPARE(dialog->TypeFile().FileTitle(), std::string("generic.Standard"));
+    QVERIFY(dialog->TypeFile().GetCurrentProfile() != &dialog->LoadedProfile());
+    QCOMPARE(dialog->TypeFile().Type(), 0);
+
+    // Running it again changes nothing.
+    QVERIFY(dialog->OnInitDialog());
+    QCOMPARE(ComboTexts(devices), kBuiltInDevices);
+}
+
+void DialogTest::fillingDoesNotMarkTheProfileChanged()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    QVERIFY(!dialog->IsChanged());
+    QVERIFY(dialog->IsChangeSuppressed());
+
+    QSignalSpy nameSpy(ItemOf<QLineEdit>(*dialog, kIdcProfileName), &QLineEdit::textChanged);
+    QSignalSpy descriptionSpy(ItemOf<QPlainTextEdit>(*dialog, kIdcDescription), &QPlainTextEdit::textChanged);
+    QSignalSpy codecSpy(ItemOf<QComboBox>(*dialog, kIdcVideoCodec), &QComboBox::currentIndexChanged);
+    dialog->OnInitDialog();
+
+    // The start-up filling raised the very notifications that mark a profile changed...
+    QVERIFY(nameSpy.count() > 0);
+    QVERIFY(descriptionSpy.count() > 0);
+    QVERIFY(codecSpy.count() > 0);
+    // ...and the profile still counts as unchanged, with notifications live again.
+    QVERIFY(!dialog->IsChanged());
+    QVERIFY(!dialog->IsChangeSuppressed());
+
+    ItemOf<QPlainTextEdit>(*dialog, kIdcDescription)->setPlainText(QStringLiteral("edited"));
+    QVERIFY(dialog->IsChanged());
+
+    // A reload suppresses the notifications again and ends unchanged.
+    dialog->SetSuppressChange(true);
+    dialog->SelectDevice("psp", 0);
+    QVERIFY(!dialog->IsChanged());
+    QCOMPARE(EditText(*dialog, kIdcDeviceName), QStringLiteral("psp"));
+    QCOMPARE(ComboText(*dialog, kIdcProfileSelector), QStringLiteral("psp.Standard.xml"));
+}
+
+void DialogTest::everyControlAtItsPlace_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("rect");   // dialog units
+    QTest::addColumn<bool>("visible");
+
+    struct Row {
+        int id;
+        const char* kind;
+        const char* caption;
+        int l, t, w, h;
+        bool visible;
+    };
+    const Row rows[] = {
+        {1027, "QComboBox", "", 20, 18, 120, 436, true},
+        {1028, "QComboBox", "", 140, 56, 272, 308, true},
+        {1004, "QLineEdit", "", 144, 18, 120, 14, true},
+        {1041, "QPushButton", "Add Device", 268, 18, 76, 14, true},
+        {1061, "QPushButton", "Remove Device", 352, 18, 76, 14, true},
+        {1042, "QPushButton", "Rename Device", 436, 18, 76, 14, false},
+        {1029, "QComboBox", "", 144, 191, 80, 172, true},
+        {1000, "QLineEdit", "", 140, 136, 392, 14, true},
+        {1058, "QLineEdit", "", 416, 112, 116, 14, false},
+        {1003, "QPlainTextEdit", "", 140, 92, 272, 36, true},
+        {1030, "QComboBox", "", 48, 231, 52, 80, true},
+        {1033, "QComboBox", "", 180, 231, 116, 80, true},
+        {1026, "CFieldNumericEdit", "", 92, 255, 42, 14, true},
+        {1024, "CFieldNumericEdit", "", 256, 255, 40, 14, true},
+        {1023, "QSlider", "", 12, 276, 288, 15, true},
+        {1012, "CSkinListCtrl", "", 20, 300, 136, 112, true},
+        {1019, "CSkinListCtrl", "", 176, 300, 108, 112, true},
+        {1015, "CFieldNumericEdit", "", 20, 447, 32, 14, true},
+        {1016, "CFieldNumericEdit", "", 68, 447, 32, 14, true},
+        {1017, "QPushButton", "Add", 104, 447, 60, 14, true},
+        {1018, "QPushButton", "Remove", 104, 428, 60, 14, true},
+        {1037, "QComboBox", "", 176, 447, 56, 96, true},
+        {1021, "QPushButton", "Add", 236, 447, 56, 14, true},
+        {1025, "QPushButton", "Remove", 236, 428, 56, 14, true},
+        {1036, "QCheckBox", "Copy source directly", 324, 231, 168, 10, true},
+        {1031, "QComboBox", "", 352, 252, 47, 96, true},
+        {1022, "CSkinListCtrl", "", 324, 276, 92, 108, true},
+        {1020, "CSkinListCtrl", "", 436, 276, 88, 108, true},
+        {1038, "QComboBox", "", 324, 420, 44, 96, true},
+        {1035, "QPushButton", "Add", 372, 420, 52, 14, true},
+        {1039, "QPushButton", "Remove", 372, 399, 52, 14, true},
+        {1040, "QComboBox", "", 436, 420, 40, 96, true},
+        {1060, "QPushButton", "Add", 480, 420, 52, 14, true},
+        {1062, "QPushButton", "Remove", 479, 400, 52, 14, true},
+        {1032, "QPushButton", "Save", 312, 452, 72, 14, true},
+        {1011, "QPushButton", "Save As", 392, 452, 72, 14, true},
+        {1034, "QPushButton", "Close", 472, 452, 72, 14, true},
+        {1047, "QLabel", "File name", 20, 57, 120, 8, true},
+        {-1, "QGroupBox", "Video", 8, 216, 296, 252, true},
+        {-1, "QLabel", "x", 56, 448, 8, 8, true},
+        {1055, "QLabel", "Max bitrate (kbps)", 192, 258, 60, 8, true},
+        {1054, "QLabel", "Default bitrate (kbps)", 20, 258, 67, 8, true},
+        {1053, "QLabel", "Codec", 20, 233, 24, 8, true},
+        {1046, "QLabel", "Output file format", 20, 193, 120, 8, true},
+        {1044, "QGroupBox", "Container", 8, 164, 536, 48, true},
+        {1045, "QGroupBox", "Profile", 8, 44, 536, 116, true},
+        {1048, "QLabel", "Profile description", 20, 92, 120, 8, true},
+        {1049, "QLabel", "Profile file path", 20, 136, 120, 8, true},
+        {1043, "QGroupBox", "Device", 8, 4, 536, 36, true},
+        {-1, "QGroupBox", "Audio", 312, 215, 232, 224, true},
+        {1050, "QLabel", "Codec", 324, 254, 24, 8, true},
+        {1059, "QLabel", "Encoding Method", 116, 233, 60, 8, true},
+        {-1, "QLabel", "Width", 20, 436, 32, 8, true},
+        {-1, "QLabel", "Height", 68, 436, 32, 8, true},
+        {1063, "QRadioButton", "Video + Audio", 144, 175, 96, 10, true},
+        {1064, "QRadioButton", "Audio Only", 248, 175, 76, 10, true},
+        {1051, "QLabel", "Output type", 20, 177, 120, 8, true},
+        {1065, "QLineEdit", "", 140, 72, 272, 14, true},
+        {1066, "QLabel", "Profile name", 20, 76, 40, 8, true},
+    };
+    for (const Row& row : rows) {
+        const QString tag = row.id > 0 ? QString::number(row.id) : QStringLiteral("static %1").arg(row.caption);
+        QTest::newRow(qPrintable(tag)) << row.id << QString::fromUtf8(row.kind) << QString::fromUtf8(row.caption)
+                                       << QRect(row.l, row.t, row.w, row.h) << row.visible;
+    }
+}
+
+void DialogTest::everyControlAtItsPlace()
+{
+    QFETCH(int, id);
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QRect, rect);
+    QFETCH(bool, visible);
+
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    QWidget* widget = nullptr;
+    if (id > 0) {
+        widget = dialog->GetDlgItem(id);
+        QVERIFY(widget != nullptr);
+        QCOMPARE(widget->objectName(), QString::number(id));
+        QCOMPARE(dialog->findChild<QWidget*>(QString::number(id)), widget);
+    } else {
+        for (QWidget* child : dialog->findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<QLabel*>(child);
+            const auto* group = qobject_cast<QGroupBox*>(child);
+            if ((label != nullptr && label->text() == caption) || (group != nullptr && group->title() == caption)) {
+                if (child->objectName().isEmpty())
+                    widget = child;
+            }
+        }
+        QVERIFY2(widget != nullptr, qPrintable(caption));
+    }
+    QCOMPARE(QString::fromUtf8(widget->metaObject()->className()), kind);
+
+    QString shown;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        shown = button->text();
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        shown = label->text();
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        shown = group->title();
+    QCOMPARE(shown, caption);
+    QCOMPARE(widget->isVisible(), visible);
+    QVERIFY(widget->isEnabled());
+
+    const CDialogUnits units(dialog->font());
+    const int bx = units.BaseUnitX();
+    const int by = units.BaseUnitY();
+    const QRect geometry = widget->geometry();
+    QCOMPARE(geometry.left(), MulDiv(rect.left(), bx, 4));
+    QCOMPARE(geometry.top(), MulDiv(rect.top(), by, 8));
+    QCOMPARE(geometry.width(), MulDiv(rect.left() + rect.width(), bx, 4) - MulDiv(rect.left(), bx, 4));
+    // A drop-down list's rectangle includes its open list; the closed field is one
+    // edit box high and the list shows about as many lines as the rectangle holds.
+    const int height = kind == QLatin1String("QComboBox") ? 14 : rect.height();
+    QCOMPARE(geometry.height(), MulDiv(rect.top() + height, by, 8) - MulDiv(rect.top(), by, 8));
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QVERIFY(combo->maxVisibleItems() >= 1);
+        QVERIFY(combo->maxVisibleItems() * combo->fontMetrics().height() <= MulDiv(rect.height(), by, 8));
+        QVERIFY(!combo->isEditable());
+    }
+
+    if (id == 1032)
+        QVERIFY(qobject_cast<QPushButton*>(widget)->isDefault());
+    if (id == 1000)
+        QVERIFY(qobject_cast<QLineEdit*>(widget)->isReadOnly());
+    if (auto* numeric = qobject_cast<CFieldNumericEdit*>(widget)) {
+        // At most 9 whole digits and 4 decimals.
+        numeric->setText(QStringLiteral("12345678901.234567"));
+        QCOMPARE(numeric->text(), QStringLiteral("123456789.2345"));
+    }
+}
+
+void DialogTest::tabOrderFollowsTheLayout()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    const QList<int> expected = {1027, 1028, 1004, 1041, 1061, 1042, 1029, 1000, 1058, 1003, 1030, 1033, 1026, 1024,
+                                 1023, 1012, 1019, 1015, 1016, 1017, 1018, 1037, 1021, 1025, 1036, 1031, 1022, 1020,
+                                 1038, 1035, 1039, 1040, 1060, 1062, 1032, 1011, 1034, 1063, 1064, 1065};
+    const std::set<int> wanted(expected.begin(), expected.end());
+    QList<int> order;
+    QWidget* first = dialog->GetDlgItem(1027);
+    QWidget* widget = first;
+    do {
+        bool ok = false;
+        const int id = widget->objectName().toInt(&ok);
+        if (ok && wanted.count(id) != 0 && dialog->GetDlgItem(id) == widget && !order.contains(id))
+            order << id;
+        widget = widget->nextInFocusChain();
+    } while (widget != first && order.size() < 200);
+    QCOMPARE(order, expected);
+    for (int id : expected)
+        QVERIFY2(dialog->GetDlgItem(id)->focusPolicy() & Qt::TabFocus, qPrintable(QString::number(id)));
+}
+
+void DialogTest::windowKeepsTheLayoutProportions()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Kestro Orrery (1.0.0.1 Beta)"));
+    QCOMPARE(dialog->objectName(), QStringLiteral("102"));
+    QVERIFY(!dialog->windowIcon().isNull());
+    QCOMPARE(dialog->font().pointSize(), 8);
+
+    // Base units from the dialog font: the average width of the Latin letters and the
+    // line height.
+    const CDialogUnits units(dialog->font());
+    const QFontMetrics metrics(dialog->font());
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    QVERIFY(qAbs(units.BaseUnitX() * 52 - letters) <= 52);
+    QCOMPARE(units.BaseUnitY(), metrics.height());
+    QCOMPARE(dialog->size(), QSize(MulDiv(552, units.BaseUnitX(), 4), MulDiv(473, units.BaseUnitY(), 8)));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+
+    // Neighbours stay flush: converting edges keeps a shared edge shared.
+    QCOMPARE(units.ToPixels(20, 18, 120, 14).right() + 1, units.ToPixels(140, 18, 4, 14).left());
+    QCOMPARE(units.ToPixels(0, 0, 4, 8), QRect(0, 0, units.BaseUnitX(), units.BaseUnitY()));
+
+    // Value list columns: "Default" and the value, in the layout's pixels scaled to
+    // this font.
+    const struct {
+        int id;
+        const char* caption;
+        int width;
+    } columns[] = {{1012, "Frame Resolution", 151}, {1019, "Framerate", 110}, {1020, "Samplerate", 80},
+                   {1022, "Bitrate", 85}};
+    for (const auto& column : columns) {
+        auto* list = ItemOf<CSkinListCtrl>(*dialog, column.id);
+        QCOMPARE(list->ColumnCount(), 2);
+        QCOMPARE(list->ColumnCaption(0), QStringLiteral("Default"));
+        QCOMPARE(list->ColumnCaption(1), QString::fromUtf8(column.caption));
+        QCOMPARE(list->ColumnWidth(0), 50 * units.BaseUnitX() / 6);
+        QCOMPARE(list->ColumnWidth(1), column.width * units.BaseUnitX() / 6);
+        QVERIFY(list->FullRowSelect());
+        QVERIFY(list->SkinScrollBarsAttached());
+    }
+}
+
+void DialogTest::installFolderFromSettingsIsTheProfilesRoot()
+{
+    CSandbox sandbox;
+    const std::string install = sandbox.Path("converter");
+    QVERIFY(sandbox.WriteFile("converter/Profiles/Movie.xml",
+                              ProfileText("Movie", "psp", 0,
+                                          "<file format=\"mp4\"/>\r\n<audio codec=\"aac\"/>\r\n")));
+    QCOMPARE(WriteRegistryValue(kHkeyCurrentUser, "Software\\Kestro", "Path", install + "/conv.exe"), kErrorSuccess);
+
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    QCOMPARE(dialog->InstallFolder(), install);
+    QCOMPARE(dialog->ProfilesRoot(), install);
+    // Nothing is created beside the program when the converter's folder is named.
+    QVERIFY(!QDir(QString::fromStdString(sandbox.Path("program/Profiles"))).exists());
+
+    dialog->SetSuppressChange(true);
+    dialog->SelectDevice("psp", 0);
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), QStringList{"Movie.xml"});
+    QCOMPARE(EditText(*dialog, kIdcProfileName), QStringLiteral("Movie"));
+    QCOMPARE(EditText(*dialog, kIdcProfilePath), QString::fromStdString(install + "/Profiles/Movie.xml"));
+    // Defaults of devices without profiles are named for the converter's folder.
+    dialog->SelectDevice("zune", 2);
+    QCOMPARE(EditText(*dialog, kIdcProfilePath), QString::fromStdString(install + "/Profiles/zune.Audio.xml"));
+}
+
+void DialogTest::configurationFileChangesTheDevices()
+{
+    CSandbox sandbox;
+    QVERIFY(sandbox.WriteFile("program/Orrery.xml",
+                              "<editor>\r\n<profile device_list=\"tv,radio\"/>\r\n</editor>\r\n"));
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcDeviceSelector)), (QStringList{"tv", "radio"}));
+    QCOMPARE(dialog->Configuration().filePath, sandbox.Path("program/Orrery.xml"));
+    // The configuration file is no template.
+    QCOMPARE(ComboText(*dialog, kIdcProfileSelector), QStringLiteral("tv.Standard.xml"));
+    QCOMPARE(EditText(*dialog, kIdcProfilePath), QString::fromStdString(sandbox.Path("program/Profiles/tv.Standard.xml")));
+}
+
+void DialogTest::libraryDevicesJoinTheSelectorOnce()
+{
+    CSandbox sandbox;
+    QVERIFY(sandbox.WriteFile("program/Profiles/cam.One.xml", ProfileText("One", "camcorder", 0)));
+    QVERIFY(sandbox.WriteFile("program/Profiles/cam.Two.xml", ProfileText("Two", "camcorder", 0)));
+    QVERIFY(sandbox.WriteFile("program/Profiles/generic.Mine.xml",
+                              ProfileText("Mine", "generic", 0, "<file format=\"avi\"/>\r\n")));
+    QVERIFY(sandbox.WriteFile("program/Profiles/old.xml",
+                              "<profile name=\"Old\" version=\"100\" device=\"generic\" type=\"0\">\r\n"
+                              "<common/>\r\n</profile>\r\n"));
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    QStringList expected = kBuiltInDevices;
+    expected << "camcorder";
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcDeviceSelector)), expected);
+
+    // generic has a profile of its own, so it gets no default of that type, and the
+    // version 100 file is not offered.
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), QStringList{"generic.Mine.xml"});
+    QCOMPARE(EditText(*dialog, kIdcProfileName), QStringLiteral("Mine"));
+    QCOMPARE(ComboText(*dialog, kIdcFormat), QStringLiteral("avi"));
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcVideoCodec)), (QStringList{"h264", "mpeg4", "xvid"}));
+    QCOMPARE(ComboText(*dialog, kIdcVideoCodec), QStringLiteral("xvid"));
+    QCOMPARE(ComboText(*dialog, kIdcAudioCodec), QStringLiteral("mp3"));
+    QVERIFY(!dialog->IsChanged());
+
+    dialog->SetSuppressChange(true);
+    dialog->SelectDevice("camcorder", 0);
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), (QStringList{"cam.One.xml", "cam.Two.xml"}));
+    dialog->SetSuppressChange(true);
+    dialog->SelectDevice("camcorder", 2);
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), QStringList{"camcorder.Audio.xml"});
+}
+
+void DialogTest::pendingDeletionsAreCarriedOutBeforeTheScan()
+{
+    CSandbox sandbox;
+    const std::string doomed = sandbox.Path("program/Profiles/generic.Gone.xml");
+    QVERIFY(sandbox.WriteFile("program/Profiles/generic.Gone.xml", ProfileText("Gone", "generic", 0)));
+    QVERIFY(ScheduleDeleteInWininit(doomed));
+    QCOMPARE(PendingDeletions().size(), std::size_t(1));
+
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    QVERIFY(!QFile::exists(QString::fromStdString(doomed)));
+    QVERIFY(PendingDeletions().empty());
+    QCOMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)), QStringList{"generic.Standard.xml"});
+}
+
+void DialogTest::aboutEntryOpensTheAboutBox()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+
+    QAction* about = nullptr;
+    for (QAction* action : dialog->SystemMenu()->actions()) {
+        if (!action->isSeparator())
+            about = action;
+    }
+    QVERIFY(about != nullptr);
+    QCOMPARE(about->text(), QStringLiteral("&About Kestro Orrery..."));
+    QCOMPARE(about->data().toInt(), COrreryDlg::kAboutCommand);
+    QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
+
+    ModalCatcher catcher;
+    catcher.Arm();
+    about->trigger();
+    QCOMPARE(catcher.className, QStringLiteral("CAboutDlg"));
+    QCOMPARE(catcher.title, QStringLiteral("About Kestro Orrery"));
+    QVERIFY(catcher.labels.contains(QStringLiteral("Kestro Orrery, Version 1.0.0.1 Beta")));
+
+    // F1 on the window.
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    ModalCatcher f1;
+    f1.Arm();
+    QTest::keyClick(dialog.get(), Qt::Key_F1);
+    QCOMPARE(f1.className, QStringLiteral("CAboutDlg"));
+
+    // Commands 16 to 31 are the About entry's; others open nothing.
+    ModalCatcher range;
+    range.Arm();
+    dialog->OnSysCommand(31);
+    QCOMPARE(range.className, QStringLiteral("CAboutDlg"));
+    for (int other : {15, 32, 0xF060}) {
+        ModalCatcher none;
+        none.Arm(50);
+        dialog->OnSysCommand(other);
+        QTest::qWait(100);
+        QVERIFY2(none.className.isEmpty(), qPrintable(QString::number(other)));
+    }
+    // Nothing in the program changed.
+    QVERIFY(!dialog->IsChanged());
+    QVERIFY(sandbox.Log()->messages.empty());
+}
+
+void DialogTest::messagesCarryCaptionTextAndPath()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    sandbox.Log()->answers = {kIdNo};
+    QCOMPARE(dialog->MessageWithPath(kIdsSaveChanged, "/p/Profiles/a.xml", PromptButtons::YesNo, PromptIcon::Question),
+             kIdNo);
+    QCOMPARE(dialog->MessageWithPath(kIdsProfileSaved, "/p/x.xml", PromptButtons::Ok, PromptIcon::Information), kIdOk);
+    const auto& messages = sandbox.Log()->messages;
+    QCOMPARE(messages.size(), std::size_t(2));
+    QCOMPARE(messages[0].text, std::string("Do you want to save the changed profile?\n\n/p/Profiles/a.xml"));
+    QCOMPARE(messages[0].caption, std::string("Kestro Orrery"));
+    QVERIFY(messages[0].buttons == PromptButtons::YesNo);
+    QCOMPARE(messages[1].text, std::string("Profile saved successfully!\n\n/p/x.xml"));
+    QVERIFY(messages[1].buttons == PromptButtons::Ok);
+}
+
+void DialogTest::stringTable()
+{
+    const struct {
+        int id;
+        const char* text;
+    } strings[] = {
+        {101, "&About Kestro Orrery..."},
+        {102, "Kestro Orrery"},
+        {103, "Do you want to save the changed profile?"},
+        {104, "All the profiles which belong to device (%s) will be deleted. Are you sure to do it?"},
+        {105, "Profile saved successfully!"},
+        {106, "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?"},
+        {108, "The profile name can't be empty!"},
+    };
+    for (const auto& entry : strings)
+        QCOMPARE(LoadString(entry.id), std::string(entry.text));
+    QCOMPARE(LoadString(107), std::string());
+    QCOMPARE(LoadString(100), std::string());
+
+    // A device name is inserted as it stands, never read as a format.
+    QCOMPARE(FormatString(104, "tv %s %d"),
+             std::string("All the profiles which belong to device (tv %s %d) will be deleted. Are you sure to do it?"));
+    // Fixed-size loads cut the text, never inside a character.
+    QCOMPARE(LoadString(102, 6), std::string("Kestro"));
+    QCOMPARE(LoadString(104, 100).size(), std::size_t(84));
+    QCOMPARE(LoadString(104, 10), std::string("All the pr"));
+}
+
+void DialogTest::screenshotOfTheStartedWindow()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QPixmap shot = dialog->grab();
+    QCOMPARE(shot.size(), dialog->size() * shot.devicePixelRatio());
+
+    const QString folder = QStringLiteral(ORRERY_TEST_OUTPUT);
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/window.png");
+    QFile::remove(path);
+    QVERIFY(shot.save(path, "PNG"));
+    QImage written(path);
+    QCOMPARE(written.size(), shot.size());
+
+    // The picture holds a drawn window, not a blank.
+    std::set<QRgb> colours;
+    const QImage image = shot.toImage();
+    for (int y = 0; y < image.height(); y += 7) {
+        for (int x = 0; x < image.width(); x += 7)
+            colours.insert(image.pixel(x, y));
+    }
+    QVERIFY(colours.size() > 8);
+}
+
+QTEST_MAIN(DialogTest)
+#include "test_dialog.moc"

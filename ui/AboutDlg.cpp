@@ -1,0 +1,41 @@
+#include "ui/AboutDlg.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/DialogUnits.h"
+#include "ui/ProgramInfo.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QString::number(kDialogId));
+    setWindowTitle(QStringLiteral("About %1").arg(QString::fromUtf8(kProgramName)));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(DialogFont());
+
+    const CDialogUnits units(font());
+    setFixedSize(units.ToPixels(235, 55));
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("iconLabel"));
+    const QRect iconRect = units.ToPixels(11, 17, 20, 20);
+    icon->setGeometry(iconRect);
+    icon->setPixmap(ProgramIcon().pixmap(iconRect.size()));
+
+    auto* name = new QLabel(QStringLiteral("%1, Version %2")
+                                .arg(QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion)),
+                            this);
+    name->setObjectName(QStringLiteral("nameLabel"));
+    name->setGeometry(units.ToPixels(40, 14, 119, 8));
+
+    auto* copyright = new QLabel(QStringLiteral("Edits the conversion profiles of your devices."), this);
+    copyright->setObjectName(QStringLiteral("infoLabel"));
+    copyright->setGeometry(units.ToPixels(40, 26, 150, 8));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setGeometry(units.ToPixels(178, 7, 50, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,437 @@
+#include "ui/ControlBinding.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QSlider>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "controls/SkinListCtrl.h"
+#include "editor/ChoiceLists.h"
+#include "editor/TypeFile.h"
+#include "platform/Platform.h"
+#include "profile/ProfileFile.h"
+#include "ui/DialogItems.h"
+#include "ui/OrreryDlg.h"
+#include "ui/Resource.h"
+
+namespace {
+
+constexpr ControlBinding kBindings[] = {
+    {"common.file.format", kIdcFormat, 3, kBindCombo, nullptr, StoreComboText},
+    {"common.video.encode.codec", kIdcVideoCodec, 3, kBindCombo, nullptr, StoreComboText},
+    {"common.audio.codec", kIdcAudioCodec, 3, kBindCombo, nullptr, StoreComboText},
+    {"profile.name", kIdcProfileName, 1, kBindEdit, LoadEditText, StoreEditText},
+    {"profile.description", kIdcDescription, 1, kBindEdit, LoadEditText, StoreEditText},
+    {"profile.device", kIdcDeviceName, 1, kBindEdit, LoadEditText, nullptr},
+    {"path", kIdcProfilePath, 1, kBindEdit, LoadEditText, StoreEditText},
+    {"common.video.size.list", kIdcFrameSizes, 4, kBindValueList, LoadValueList, nullptr},
+    {"common.video.size.list", kIdcFrameSizes, 4, kBindValueList, nullptr, StoreValueList},
+    {"common.video.size.out_size", kIdcFrameSizes, 4, kBindValueList, LoadDefaultMark, nullptr},
+    {"common.video.size.out_size", kIdcFrameSizes, 6, kBindValueList, nullptr, StoreDefaultValue},
+    {"common.video.outfps.list", kIdcFrameRates, 5, kBindValueList, LoadFrameRateList, nullptr},
+    {"common.video.outfps.list", kIdcFrameRates, 5, kBindValueList, nullptr, StoreFrameRateList},
+    {"common.video.outfps.value", kIdcFrameRates, 5, kBindValueList, LoadDefaultMark, nullptr},
+    {"common.video.outfps.value", kIdcFrameRates, 7, kBindValueList, nullptr, StoreDefaultFrameRate},
+    {"common.audio.freq.list", kIdcSampleRates, 2, kBindValueList, LoadValueList, nullptr},
+    {"common.audio.freq.list", kIdcSampleRates, 2, kBindValueList, nullptr, StoreValueList},
+    {"common.audio.freq.value", kIdcSampleRates, 2, kBindValueList, LoadDefaultMark, nullptr},
+    {"common.audio.freq.value", kIdcSampleRates, 0, kBindValueList, nullptr, StoreDefaultValue},
+    {"common.audio.bitrate.list", kIdcAudioBitrates, 2, kBindValueList, LoadValueList, nullptr},
+    {"common.audio.bitrate.list", kIdcAudioBitrates, 2, kBindValueList, nullptr, StoreValueList},
+    {"common.audio.bitrate.value", kIdcAudioBitrates, 2, kBindValueList, LoadDefaultMark, nullptr},
+    {"common.audio.bitrate.value", kIdcAudioBitrates, 0, kBindValueList, nullptr, StoreDefaultValue},
+    {"common.video.encode.bitrate_kbps", kIdcBitrateSlider, 0, kBindSlider, LoadBitrateSlider, nullptr},
+    {"common.video.encode.maxbitrate_kbps", kIdcMaxBitrate, 0, kBindEdit, LoadNumberEdit, nullptr},
+    {"common.video.encode.maxbitrate_kbps", kIdcMaxBitrate, 0, kBindEdit, nullptr, StoreNumberEdit},
+    {"common.video.encode.bitrate_kbps", kIdcDefaultBitrate, 0, kBindEdit, LoadNumberEdit, nullptr},
+    {"common.video.encode.bitrate_kbps", kIdcDefaultBitrate, 0, kBindEdit, nullptr, StoreNumberEdit},
+    {"vcodec.name", kIdcVideoCodec, 3, kBindCombo, nullptr, StoreVideoCodecName},
+    {"acodec.name", kIdcAudioCodec, 3, kBindCombo, nullptr, StoreAudioCodecName},
+    {"common.audio.copy", kIdcCopySource, 0, kBindCheckBox, nullptr, StoreCopyCheck},
+};
+static_assert(std::size(kBindings) == 31);
+
+constexpr int kFrameRateValueKind = 5;
+
+// The current profile the handlers work on, or null when there is nothing to work on.
+profile::CProfileFile* Current(editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    if (typeFile == nullptr || dialog == nullptr)
+        return nullptr;
+    return typeFile->GetCurrentProfile();
+}
+
+template <class T>
+T* Control(const ControlBinding& row, COrreryDlg* dialog)
+{
+    return qobject_cast<T*>(dialog->GetDlgItem(row.controlId));
+}
+
+// The key's value when the profile has it.
+bool ValueOf(const profile::CProfileFile& profile, const std::string& key, std::string& value)
+{
+    if (!profile.HasValue(key))
+        return false;
+    value.clear();
+    profile.GetValue(key, value);
+    return true;
+}
+
+// The unit suffix of the lists that show rates divided by 1000; null for the others.
+const char* RateSuffix(int controlId)
+{
+    if (controlId == kIdcAudioBitrates)
+        return editor::kKbpsSuffix;
+    if (controlId == kIdcSampleRates)
+        return editor::kKhzSuffix;
+    return nullptr;
+}
+
+// A value as its list shows it, and a shown text back as the value.
+std::string DisplayText(int controlId, const std::string& value)
+{
+    const char* suffix = RateSuffix(controlId);
+    return suffix != nullptr ? editor::RateDisplayText(value, suffix) : value;
+}
+
+std::string StoredText(int controlId, const std::string& display)
+{
+    const char* suffix = RateSuffix(controlId);
+    return suffix != nullptr ? editor::RateStoredText(display, suffix) : display;
+}
+
+// Decimal value of a text read the way atoi reads it: leading blanks, a sign, digits;
+// anything else ends it, no digits give 0. Values beyond int are clamped.
+int DecimalValue(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    if (value < INT_MIN)
+        value = INT_MIN;
+    return static_cast<int>(value);
+}
+
+void AppendToggleRow(CSkinListCtrl* list, const QString& text, int rowData, bool setRowData)
+{
+    const int row = list->InsertRow(list->RowCount(), QString());
+    if (row < 0)
+        return;
+    list->SetCellText(row, 1, text);
+    if (setRowData)
+        list->SetRowData(row, rowData);
+    list->MakeToggleCell(row, 0);
+}
+
+int FirstCheckedRow(const CSkinListCtrl* list)
+{
+    for (int row = 0; row < list->RowCount(); ++row) {
+        if (list->GetToggle(row, 0) == 1)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::span<const ControlBinding> ControlBindings()
+{
+    return kBindings;
+}
+
+int FrameRateIndex(const std::string& text)
+{
+    for (int i = 0; i < kFrameRateCount; ++i) {
+        if (text == kFrameRateTable[i])
+            return i;
+    }
+    return kUnknownFrameRateIndex;
+}
+
+const char* FrameRateText(int index)
+{
+    if (index < 0 || index >= kFrameRateCount)
+        return nullptr;
+    return kFrameRateTable[index];
+}
+
+void LoadProfileToControls(editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    LoadBindingRows(1, static_cast<int>(std::size(kBindings)), typeFile, dialog);
+}
+
+void StoreControlsToProfile(editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    if (Current(typeFile, dialog) == nullptr)
+        return;
+    for (const ControlBinding& row : kBindings) {
+        if (row.store != nullptr)
+            row.store(row, typeFile, dialog);
+    }
+}
+
+void LoadBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    if (Current(typeFile, dialog) == nullptr)
+        return;
+    const int count = static_cast<int>(std::size(kBindings));
+    for (int number = std::max(first, 1); number <= std::min(last, count); ++number) {
+        const ControlBinding& row = kBindings[number - 1];
+        if (row.load != nullptr)
+            row.load(row, typeFile, dialog);
+    }
+}
+
+void LoadEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    QWidget* edit = profile != nullptr ? dialog->GetDlgItem(row.controlId) : nullptr;
+    if (!IsEditBox(edit))
+        return;
+    const std::string key = row.key;
+    std::string text;
+    if (key == "profile.name")
+        text = LastPathPart(profile->filePath);
+    else if (key == "profile.description")
+        text = profile->description;
+    else if (key == "profile.device")
+        text = profile->device;
+    else
+        text = profile->filePath;
+    if (!text.empty())
+        SetEditBoxText(edit, ToQt(text));
+}
+
+void StoreEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    const QWidget* edit = profile != nullptr ? dialog->GetDlgItem(row.controlId) : nullptr;
+    if (!IsEditBox(edit))
+        return;
+    // The profile name and path are taken over by the save sequence itself.
+    if (std::strcmp(row.key, "profile.description") == 0)
+        profile->description = ToStd(EditBoxText(edit));
+}
+
+void LoadNumberEdit(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* edit = profile != nullptr ? Control<QLineEdit>(row, dialog) : nullptr;
+    std::string value;
+    if (edit == nullptr || !ValueOf(*profile, row.key, value))
+        return;
+    if (row.valueKind == 0 || row.valueKind == 1)
+        SetEditBoxText(edit, ToQt(value));
+}
+
+void StoreNumberEdit(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* edit = profile != nullptr ? Control<QLineEdit>(row, dialog) : nullptr;
+    if (edit == nullptr || !profile->HasValue(row.key))
+        return;
+    profile->SetValue(row.key, ToStd(edit->text()));
+}
+
+void LoadBitrateSlider(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* slider = profile != nullptr ? Control<QSlider>(row, dialog) : nullptr;
+    std::string bitrate;
+    if (slider == nullptr || row.valueKind != 0 || !ValueOf(*profile, row.key, bitrate))
+        return;
+    std::string minimum;
+    std::string maximum;
+    profile->GetValue("common.video.encode.minbitrate_kbps", minimum);
+    profile->GetValue("common.video.encode.maxbitrate_kbps", maximum);
+    // Minimum first, as the range is set edge by edge; a maximum below the minimum
+    // collapses the range onto the minimum.
+    slider->setMinimum(DecimalValue(minimum));
+    slider->setMaximum(DecimalValue(maximum));
+    slider->setValue(DecimalValue(bitrate));
+}
+
+void StoreComboText(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* combo = profile != nullptr ? Control<QComboBox>(row, dialog) : nullptr;
+    if (combo == nullptr || !profile->HasValue(row.key))
+        return;
+    profile->SetValue(row.key, combo->currentIndex() < 0 ? std::string() : ToStd(combo->currentText()));
+}
+
+void StoreVideoCodecName(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* combo = profile != nullptr ? Control<QComboBox>(row, dialog) : nullptr;
+    if (combo == nullptr || !profile->HasValue(row.key) || combo->currentIndex() < 0)
+        return;
+    profile->SetValue(row.key, ToStd(combo->currentText()));
+}
+
+void StoreAudioCodecName(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* combo = profile != nullptr ? Control<QComboBox>(row, dialog) : nullptr;
+    if (combo == nullptr || !profile->HasValue(row.key) || combo->currentIndex() < 0)
+        return;
+    const std::string shown = ToStd(combo->currentText());
+    std::string section;
+    // A name outside the table (a configuration may offer more codecs) is stored as it
+    // stands: where display and section names differ, the table has the name.
+    if (!editor::AudioCodecSectionName(shown, section))
+        section = shown;
+    profile->SetValue(row.key, section);
+}
+
+void StoreCopyCheck(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* box = profile != nullptr ? Control<QCheckBox>(row, dialog) : nullptr;
+    if (box == nullptr || !profile->HasValue(row.key))
+        return;
+    switch (box->checkState()) {
+    case Qt::Checked: profile->SetValue(row.key, "1"); break;
+    case Qt::Unchecked: profile->SetValue(row.key, "0"); break;
+    default: break;
+    }
+}
+
+void LoadValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    std::string value;
+    if (list == nullptr || !ValueOf(*profile, row.key, value) || value.empty())
+        return;
+    std::vector<std::string> items;
+    editor::SplitList(value, items);
+    if (row.valueKind == 2 || row.valueKind == 4) {
+        list->SetFullRowSelect(true);
+        list->DeleteAllRows();
+        for (const std::string& item : items)
+            AppendToggleRow(list, ToQt(DisplayText(row.controlId, item)), 0, false);
+    }
+    list->EnsureRowVisible(list->RowCount() - 1);
+}
+
+void LoadFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    std::string value;
+    if (list == nullptr || !ValueOf(*profile, row.key, value))
+        return;
+    std::vector<std::string> items;
+    editor::SplitList(value, items);
+    list->SetFullRowSelect(true);
+    list->DeleteAllRows();
+    for (const std::string& item : items) {
+        AppendToggleRow(list, ToQt(editor::FrameRateListText(item)), FrameRateIndex(item), true);
+    }
+    list->EnsureRowVisible(list->RowCount() - 1);
+}
+
+void LoadDefaultMark(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    const profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    std::string value;
+    if (list == nullptr || !ValueOf(*profile, row.key, value) || value.empty())
+        return;
+    if (row.valueKind == kFrameRateValueKind) {
+        const int index = FrameRateIndex(value);
+        for (int r = 0; r < list->RowCount(); ++r) {
+            if (list->GetRowData(r) == index)
+                list->SetToggle(r, 0, 1);
+        }
+        return;
+    }
+    const QString shown = ToQt(DisplayText(row.controlId, value));
+    for (int r = 0; r < list->RowCount(); ++r) {
+        if (list->GetCellText(r, 1) == shown)
+            list->SetToggle(r, 0, 1);
+    }
+}
+
+void StoreDefaultValue(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    if (list == nullptr || !profile->HasValue(row.key))
+        return;
+    if (list->RowCount() == 0) {
+        profile->SetValue(row.key, std::string());
+        return;
+    }
+    const int checked = FirstCheckedRow(list);
+    if (checked < 0)
+        return;
+    profile->SetValue(row.key, StoredText(row.controlId, ToStd(list->GetCellText(checked, 1))));
+}
+
+void StoreDefaultFrameRate(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    if (list == nullptr || !profile->HasValue(row.key))
+        return;
+    if (list->RowCount() == 0) {
+        profile->SetValue(row.key, std::string());
+        return;
+    }
+    const int checked = FirstCheckedRow(list);
+    if (checked < 0)
+        return;
+    if (const char* rate = FrameRateText(list->GetRowData(checked)))
+        profile->SetValue(row.key, rate);
+}
+
+void StoreValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    if (list == nullptr || !profile->HasValue(row.key))
+        return;
+    std::vector<std::string> items;
+    for (int r = 0; r < list->RowCount(); ++r)
+        items.push_back(StoredText(row.controlId, ToStd(list->GetCellText(r, 1))));
+    profile->SetValue(row.key, editor::JoinList(items));
+}
+
+void StoreFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    if (list == nullptr || !profile->HasValue(row.key))
+        return;
+    std::vector<std::string> items;
+    for (int r = 0; r < list->RowCount(); ++r) {
+        // Row data always comes from the table; an index outside it would be a rate
+        // nobody chose, so it is left out rather than invented.
+        if (const char* rate = FrameRateText(list->GetRowData(r)))
+            items.emplace_back(rate);
+    }
+    profile->SetValue(row.key, editor::JoinList(items));
+}

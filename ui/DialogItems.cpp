@@ -1,0 +1,37 @@
+#include "ui/DialogItems.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "controls/FieldNumericEdit.h"
+
+bool IsEditBox(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) != nullptr || qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+QString EditBoxText(const QWidget* widget)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return line->text();
+    if (const auto* multi = qobject_cast<const QPlainTextEdit*>(widget))
+        return multi->toPlainText();
+    return {};
+}
+
+bool SetEditBoxText(QWidget* widget, const QString& text)
+{
+    if (auto* numeric = qobject_cast<CFieldNumericEdit*>(widget)) {
+        numeric->setText(text);
+        return true;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(text);
+        return true;
+    }
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+        multi->setPlainText(text);
+        return true;
+    }
+    return false;
+}

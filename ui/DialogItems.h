@@ -1,0 +1,28 @@
+#pragma once
+
+// Text access that treats the window's edit boxes alike, whether single-line
+// (QLineEdit, the numeric edits included) or multi-line (QPlainTextEdit), and
+// conversions between the program's 8-bit texts and Qt's.
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+inline QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+inline std::string ToStd(const QString& text)
+{
+    return text.toStdString();
+}
+
+// True for the widgets an edit box of the window is made of.
+bool IsEditBox(const QWidget* widget);
+// The edit box's text; empty for anything else.
+QString EditBoxText(const QWidget* widget);
+// Sets the text and raises the box's change notification, as typing would. Numeric
+// edits get the text through their own rules. False when the widget is no edit box.
+bool SetEditBoxText(QWidget* widget, const QString& text);

@@ -1,0 +1,37 @@
+#pragma once
+
+// The main window's layout: every control with its kind, caption and rectangle in
+// dialog units, in tab order.
+
+#include <span>
+
+enum class ControlKind {
+    DropList,        // combo box, drop-down list (the rectangle's height includes the open list)
+    Edit,
+    ReadOnlyEdit,
+    MultiLineEdit,
+    NumericEdit,     // digits only: CFieldNumericEdit
+    PushButton,
+    DefPushButton,   // the button Return presses
+    CheckBox,
+    RadioButton,
+    Slider,          // both sides, no ticks
+    ValueList,       // CSkinListCtrl: report view, single selection, border
+    Label,
+    GroupBox,
+};
+
+struct ControlLayout {
+    int id;              // kIdcStatic for labels and frames nobody addresses
+    ControlKind kind;
+    const char* caption;
+    int left, top, width, height;   // dialog units
+    bool visible;
+};
+
+inline constexpr int kMainDialogWidth = 552;    // dialog units
+inline constexpr int kMainDialogHeight = 473;
+// Height of the closed field of a drop-down list, in dialog units.
+inline constexpr int kDropListFieldHeight = 14;
+
+std::span<const ControlLayout> MainDialogLayout();

@@ -1,0 +1,538 @@
+#include "ui/OrreryDlg.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyle>
+
+#include <algorithm>
+
+#include "controls/FieldNumericEdit.h"
+#include "controls/SkinListCtrl.h"
+#include "platform/Platform.h"
+#include "ui/AboutDlg.h"
+#include "ui/ControlBinding.h"
+#include "ui/DialogItems.h"
+#include "ui/DialogLayout.h"
+#include "ui/DialogUnits.h"
+#include "ui/ProgramInfo.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+// Limits of the numeric edits: whole digits and decimal places.
+constexpr int kNumericWholeDigits = 9;
+constexpr int kNumericDecimalPlaces = 4;
+
+// Base unit across of the font the layout was drawn with; list column widths are
+// given in its pixels and scaled to ours.
+constexpr int kDesignBaseUnitX = 6;
+
+// Message texts and captions are loaded into fixed buffers of these sizes.
+constexpr std::size_t kMessageLength = 300;
+constexpr std::size_t kCaptionLength = 100;
+
+struct ListColumns {
+    int id;
+    const char* valueCaption;
+    int valueWidth;   // pixels of the design font
+};
+constexpr int kDefaultColumnWidth = 50;
+constexpr ListColumns kListColumns[] = {
+    {kIdcFrameSizes, "Frame Resolution", 151},
+    {kIdcFrameRates, "Framerate", 110},
+    {kIdcSampleRates, "Samplerate", 80},
+    {kIdcAudioBitrates, "Bitrate", 85},
+};
+
+const QColor kInRangeColour(255, 255, 255);
+
+} // namespace
+
+COrreryDlg::COrreryDlg(QWidget* parent) : COrreryDlg(std::string(), nullptr, parent)
+{
+}
+
+COrreryDlg::COrreryDlg(std::string executableFolder, std::unique_ptr<CPrompt> prompt, QWidget* parent)
+    : QDialog(parent), executableFolder(std::move(executableFolder)), prompt(std::move(prompt))
+{
+    if (!this->prompt)
+        this->prompt = std::make_unique<CQtPrompt>(this);
+    setObjectName(QString::number(kDialogId));
+    icon = ProgramIcon();
+    loadedProfile.CreateDefault();
+    configReader.CreateDefault();
+    changed = false;
+    suppressChange = true;
+    CreateControls();
+    ConnectNotifications();
+}
+
+COrreryDlg::~COrreryDlg() = default;
+
+template <class T>
+T* COrreryDlg::Item(int id) const
+{
+    return qobject_cast<T*>(GetDlgItem(id));
+}
+
+QWidget* COrreryDlg::GetDlgItem(int id) const
+{
+    const auto found = items.find(id);
+    return found != items.end() ? found->second : nullptr;
+}
+
+void COrreryDlg::CreateControls()
+{
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+    // A top-level window with caption, window menu and minimise box, shown in the task
+    // bar; its size is fixed by the layout.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    const CDialogUnits units(font());
+    setFixedSize(units.ToPixels(kMainDialogWidth, kMainDialogHeight));
+
+    std::vector<QWidget*> frames;
+    for (const ControlLayout& layout : MainDialogLayout()) {
+        const QString caption = QString::fromUtf8(layout.caption);
+        QRect rect = units.ToPixels(layout.left, layout.top, layout.width, layout.height);
+        QWidget* widget = nullptr;
+        switch (layout.kind) {
+        case ControlKind::DropList: {
+            auto* combo = new QComboBox(this);
+            combo->setEditable(false);
+            // The layout's height includes the open list; the closed field is one line.
+            const int listHeight = units.Y(layout.height - kDropListFieldHeight);
+            const int lineHeight = std::max(1, combo->fontMetrics().height());
+            combo->setMaxVisibleItems(std::max(1, listHeight / lineHeight));
+            rect.setHeight(units.Y(layout.top + kDropListFieldHeight) - rect.top());
+            widget = combo;
+            break;
+        }
+        case ControlKind::Edit:
+            widget = new QLineEdit(this);
+            break;
+        case ControlKind::ReadOnlyEdit: {
+            auto* edit = new QLineEdit(this);
+            edit->setReadOnly(true);
+            widget = edit;
+            break;
+        }
+        case ControlKind::MultiLineEdit: {
+            auto* edit = new QPlainTextEdit(this);
+            edit->setTabChangesFocus(true);
+            edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+            widget = edit;
+            break;
+        }
+        case ControlKind::NumericEdit:
+            widget = new CFieldNumericEdit(kNumericWholeDigits, kNumericDecimalPlaces, this);
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::DefPushButton: {
+            auto* button = new QPushButton(caption, this);
+            button->setDefault(layout.kind == ControlKind::DefPushButton);
+            widget = button;
+            break;
+        }
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(caption, this);
+            break;
+        case ControlKind::RadioButton:
+            widget = new QRadioButton(caption, this);
+            break;
+        case ControlKind::Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, this);
+            slider->setTickPosition(QSlider::NoTicks);
+            widget = slider;
+            break;
+        }
+        case ControlKind::ValueList:
+            widget = new CSkinListCtrl(this);
+            break;
+        case ControlKind::Label:
+            widget = new QLabel(caption, this);
+            break;
+        case ControlKind::GroupBox:
+            widget = new QGroupBox(caption, this);
+            frames.push_back(widget);
+            break;
+        }
+        widget->setGeometry(rect);
+        if (!layout.visible)
+            widget->setHidden(true);
+        if (layout.id != kIdcStatic) {
+            widget->setObjectName(QString::number(layout.id));
+            items[layout.id] = widget;
+        }
+    }
+    // Frames sit behind the controls they surround, so they never take their clicks.
+    for (QWidget* frame : frames)
+        frame->lower();
+}
+
+void COrreryDlg::ConnectNotifications()
+{
+    for (int id : {kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode}) {
+        connect(Item<QComboBox>(id), &QComboBox::currentIndexChanged, this, [this] { MarkChanged(); });
+    }
+    connect(Item<QPlainTextEdit>(kIdcDescription), &QPlainTextEdit::textChanged, this, [this] { MarkChanged(); });
+    connect(Item<QLineEdit>(kIdcProfileName), &QLineEdit::textChanged, this, [this] { MarkChanged(); });
+    // Close ends the run with the OK result; Escape and the close box cancel it.
+    connect(Item<QPushButton>(kIdcClose), &QPushButton::clicked, this, &QDialog::accept);
+}
+
+bool COrreryDlg::OnInitDialog()
+{
+    if (initialised)
+        return true;
+    initialised = true;
+
+    // The window menu: the About entry, also on F1.
+    systemMenu = new QMenu(this);
+    const std::string aboutText = LoadString(kIdsAboutBox);
+    if (!aboutText.empty()) {
+        systemMenu->addSeparator();
+        QAction* about = systemMenu->addAction(ToQt(aboutText));
+        about->setData(kAboutCommand);
+        about->setShortcut(QKeySequence(Qt::Key_F1));
+        about->setShortcutContext(Qt::WindowShortcut);
+        addAction(about);
+        connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand); });
+    }
+
+    setWindowIcon(icon);
+
+    const CDialogUnits units(font());
+    for (const ListColumns& columns : kListColumns) {
+        auto* list = Item<CSkinListCtrl>(columns.id);
+        list->AttachSkinScrollBars();
+        list->SetFullRowSelect(true);
+        const auto scaled = [&units](int width) { return width * units.BaseUnitX() / kDesignBaseUnitX; };
+        list->InsertColumn(0, QStringLiteral("Default"), scaled(kDefaultColumnWidth), true);
+        list->InsertColumn(1, QString::fromUtf8(columns.valueCaption), scaled(columns.valueWidth), true);
+    }
+
+    Item<QRadioButton>(kIdcVideoAndAudio)->setChecked(true);
+    Item<QRadioButton>(kIdcAudioOnly)->setChecked(false);
+
+    // Deletions that could not be done last time are done before anything reads the
+    // folders they were in.
+    ProcessPendingDeletions();
+
+    const editor::EditorFolders folders =
+        executableFolder.empty() ? editor::LocateFolders() : editor::LocateFolders(executableFolder);
+    installFolder = folders.hasInstallFolder ? folders.installFolder : std::string();
+    programFolder = folders.programFolder;
+
+    configReader.Load(editor::ConfigurationPath(programFolder));
+    editor::BuildContainerTable(configReader, containerTable);
+    SetEditBoxText(GetDlgItem(kIdcProfilePath), ToQt(configReader.filePath));
+
+    FillChoiceCombo(Item<QComboBox>(kIdcDeviceSelector), editor::ChoiceKind::Devices);
+    FillChoiceCombo(Item<QComboBox>(kIdcFrameRateAdder), editor::ChoiceKind::FrameRates);
+    FillChoiceCombo(Item<QComboBox>(kIdcAudioBitrateAdder), editor::ChoiceKind::AudioBitrates);
+    FillChoiceCombo(Item<QComboBox>(kIdcSampleRateAdder), editor::ChoiceKind::SampleRates);
+    editor::BuildFourccTable(configReader, fourccTable);
+    editor::BuildAudioContainerTable(configReader, audioContainerTable);
+
+    library.ScanProfiles(editor::ProfilesPattern(ProfilesRoot()));
+
+    auto* devices = Item<QComboBox>(kIdcDeviceSelector);
+    std::vector<std::string> names;
+    for (int i = 0; i < devices->count(); ++i)
+        names.push_back(ToStd(devices->itemText(i)));
+    for (const std::string& device :
+         editor::CompleteDevices(library, names, folders.TemplateFolder(), folders.ProfilesRoot()))
+        devices->addItem(ToQt(device));
+    devices->setCurrentIndex(devices->count() > 0 ? 0 : -1);
+
+    StartupSelection();
+
+    devices->setFocus();
+    return true;
+}
+
+int COrreryDlg::DoModal()
+{
+    OnInitDialog();
+    return exec();
+}
+
+std::string COrreryDlg::ProfilesRoot() const
+{
+    return installFolder.empty() ? programFolder : installFolder;
+}
+
+void COrreryDlg::FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind)
+{
+    for (const std::string& text : editor::ChoiceItems(kind, configReader))
+        combo->addItem(ToQt(text));
+    if (combo->count() > 0)
+        combo->setCurrentIndex(0);
+    // The choosers are narrow; their open list is as wide as its longest choice.
+    QAbstractItemView* view = combo->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + view->frameWidth() * 2 +
+                          combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+void COrreryDlg::StartupSelection()
+{
+    ClearProfileControls();
+    SelectDevice(ToStd(Item<QComboBox>(kIdcDeviceSelector)->currentText()), editor::kVideoAndAudio);
+}
+
+int COrreryDlg::OutputType() const
+{
+    return Item<QRadioButton>(kIdcVideoAndAudio)->isChecked() ? editor::kVideoAndAudio : editor::kAudioOnly;
+}
+
+void COrreryDlg::ClearProfileControls()
+{
+    for (int id : {kIdcProfileName, kIdcDeviceName, kIdcDescription, kIdcProfilePath, kIdcFrameWidth,
+                   kIdcFrameHeight, kIdcMaxBitrate, kIdcDefaultBitrate})
+        SetEditBoxText(GetDlgItem(id), QString());
+    for (int id : {kIdcMaxBitrate, kIdcDefaultBitrate})
+        Item<CFieldNumericEdit>(id)->SetFillColor(kInRangeColour);
+    for (int id : {kIdcFrameSizes, kIdcFrameRates, kIdcSampleRates, kIdcAudioBitrates})
+        Item<CSkinListCtrl>(id)->DeleteAllRows();
+    for (int id : {kIdcFormat, kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode})
+        Item<QComboBox>(id)->clear();
+    Item<QCheckBox>(kIdcCopySource)->setChecked(false);
+}
+
+void COrreryDlg::SelectDevice(const std::string& device, int outputType)
+{
+    auto* profiles = Item<QComboBox>(kIdcProfileSelector);
+    profiles->clear();
+    std::vector<profile::CProfileFile> collected;
+    library.CollectProfiles(device, outputType, collected);
+    for (const profile::CProfileFile& profile : collected)
+        profiles->addItem(ToQt(profile.fileTitle + ".xml"));
+    profiles->setCurrentIndex(profiles->count() > 0 ? 0 : -1);
+    LoadProfile(device, ToStd(profiles->currentText()), outputType);
+}
+
+void COrreryDlg::LoadProfile(const std::string& device, const std::string& fileName, int outputType)
+{
+    ClearProfileControls();
+
+    profile::CProfileFile found;
+    if (library.FindProfile(device, fileName, found)) {
+        loadedProfile.CopyFrom(found);
+        typeFile.SetCurrentProfile(found);
+    }
+
+    std::string copy;
+    if (typeFile.HasValue("common.audio.copy") && typeFile.GetValue("common.audio.copy", copy)) {
+        if (copy == "0") {
+            Item<QCheckBox>(kIdcCopySource)->setChecked(false);
+            SetAudioControlsEnabled(true);
+        } else if (copy == "1") {
+            Item<QCheckBox>(kIdcCopySource)->setChecked(true);
+            SetAudioControlsEnabled(false);
+        }
+    }
+
+    LoadProfileToControls(&typeFile, this);
+
+    FillFormats(outputType);
+    SelectFormat();
+    FillVideoCodecs(outputType);
+    SelectVideoCodec();
+    FillAudioCodecs(outputType);
+    SelectAudioCodec();
+    FillEncodingModes(outputType);
+
+    // The load pass showed the file name here; the box holds the profile's name.
+    SetEditBoxText(GetDlgItem(kIdcProfileName), QString());
+    SetEditBoxText(GetDlgItem(kIdcProfileName), ToQt(typeFile.Name()));
+
+    if (outputType == editor::kAudioOnly && Item<QComboBox>(kIdcFormat)->currentText() == editor::kCopyFormat)
+        Item<QCheckBox>(kIdcCopySource)->setChecked(true);
+
+    ApplyCopyState();
+
+    suppressChange = false;
+    changed = false;
+}
+
+void COrreryDlg::FillFormats(int outputType)
+{
+    auto* formats = Item<QComboBox>(kIdcFormat);
+    const std::vector<std::string> texts = outputType == editor::kVideoAndAudio
+                                               ? editor::FormatItems(containerTable)
+                                               : editor::AudioFormatItems(audioContainerTable);
+    for (const std::string& text : texts)
+        formats->addItem(ToQt(text));
+}
+
+void COrreryDlg::SelectFormat()
+{
+    auto* formats = Item<QComboBox>(kIdcFormat);
+    std::string format;
+    if (typeFile.HasValue("common.file.format") && typeFile.GetValue("common.file.format", format)) {
+        for (int i = 0; i < formats->count(); ++i) {
+            if (CompareNoCase(ToStd(formats->itemText(i)), format.c_str()) == 0) {
+                formats->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
+    if (formats->currentIndex() < 0 && formats->count() > 0)
+        formats->setCurrentIndex(0);
+}
+
+namespace {
+
+// Selects the first item whose text is exactly the value; without one, the first
+// item when nothing is selected.
+void SelectExactOrFirst(QComboBox* combo, const std::string* value)
+{
+    if (value != nullptr) {
+        const int found = combo->findText(ToQt(*value), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found >= 0)
+            combo->setCurrentIndex(found);
+    }
+    if (combo->currentIndex() < 0 && combo->count() > 0)
+        combo->setCurrentIndex(0);
+}
+
+void ReplaceItems(QComboBox* combo, const std::vector<std::string>& texts)
+{
+    combo->clear();
+    for (const std::string& text : texts)
+        combo->addItem(ToQt(text));
+}
+
+} // namespace
+
+void COrreryDlg::FillVideoCodecs(int outputType)
+{
+    if (outputType == editor::kAudioOnly)
+        return;
+    const auto* formats = Item<QComboBox>(kIdcFormat);
+    if (formats->currentIndex() < 0)
+        return;
+    ReplaceItems(Item<QComboBox>(kIdcVideoCodec),
+                 editor::CodecItemsForFormat(containerTable, ToStd(formats->currentText()), false));
+}
+
+void COrreryDlg::SelectVideoCodec()
+{
+    std::string codec;
+    const bool has = typeFile.HasValue("common.video.encode.codec") &&
+                     typeFile.GetValue("common.video.encode.codec", codec);
+    SelectExactOrFirst(Item<QComboBox>(kIdcVideoCodec), has ? &codec : nullptr);
+}
+
+void COrreryDlg::FillAudioCodecs(int outputType)
+{
+    const auto* formats = Item<QComboBox>(kIdcFormat);
+    if (formats->currentIndex() < 0)
+        return;
+    const std::string format = ToStd(formats->currentText());
+    std::vector<std::string> codecs;
+    if (outputType == editor::kVideoAndAudio)
+        codecs = editor::CodecItemsForFormat(containerTable, format, true);
+    else
+        editor::AudioCodecsForFormat(audioContainerTable, format, codecs);
+    ReplaceItems(Item<QComboBox>(kIdcAudioCodec), codecs);
+}
+
+void COrreryDlg::SelectAudioCodec()
+{
+    std::string codec;
+    const bool has = typeFile.GetValue("common.audio.codec", codec);
+    SelectExactOrFirst(Item<QComboBox>(kIdcAudioCodec), has ? &codec : nullptr);
+}
+
+void COrreryDlg::FillEncodingModes(int outputType)
+{
+    if (outputType == editor::kAudioOnly)
+        return;
+    auto* modes = Item<QComboBox>(kIdcEncodingMode);
+    ReplaceItems(modes, editor::EncodingModeItems());
+    std::string mode;
+    typeFile.GetValue("common.video.encode.mode.value", mode);
+    modes->setCurrentIndex(editor::EncodingModeIndex(mode));
+}
+
+void COrreryDlg::ApplyCopyState()
+{
+    MarkChanged();
+    SetAudioControlsEnabled(true);
+    if (Item<QCheckBox>(kIdcCopySource)->isChecked()) {
+        auto* codecs = Item<QComboBox>(kIdcAudioCodec);
+        while (codecs->count() > 0)
+            codecs->removeItem(0);
+        Item<CSkinListCtrl>(kIdcAudioBitrates)->DeleteAllRows();
+        Item<CSkinListCtrl>(kIdcSampleRates)->DeleteAllRows();
+        SetAudioControlsEnabled(false);
+        return;
+    }
+    FillAudioCodecs(OutputType());
+    SelectAudioCodec();
+    LoadBindingRows(kFirstAudioListRow, kLastAudioListRow, &typeFile, this);
+}
+
+void COrreryDlg::SetAudioControlsEnabled(bool enabled)
+{
+    for (int id : kAudioControls)
+        GetDlgItem(id)->setEnabled(enabled);
+}
+
+void COrreryDlg::SetVideoControlsEnabled(bool enabled)
+{
+    for (int id : kVideoControls)
+        GetDlgItem(id)->setEnabled(enabled);
+}
+
+void COrreryDlg::MarkChanged()
+{
+    if (!suppressChange)
+        changed = true;
+}
+
+void COrreryDlg::OnSysCommand(int id)
+{
+    if (id >= kAboutCommand && id <= kAboutCommand + 15)
+        ShowAboutBox();
+}
+
+void COrreryDlg::ShowAboutBox()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void COrreryDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (systemMenu != nullptr && !systemMenu->isEmpty()) {
+        systemMenu->exec(event->globalPos());
+        event->accept();
+        return;
+    }
+    QDialog::contextMenuEvent(event);
+}
+
+int COrreryDlg::Message(const std::string& text, PromptButtons buttons, PromptIcon icon)
+{
+    return prompt->MessageBox(text, LoadString(kIdsMessageCaption, kCaptionLength), buttons, icon);
+}
+
+int COrreryDlg::MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon)
+{
+    return Message(LoadString(stringId, kMessageLength) + "\n\n" + path, buttons, icon);
+}

@@ -1,0 +1,71 @@
+#include "ui/StringTable.h"
+
+#include <iterator>
+
+namespace {
+
+struct StringEntry {
+    int id;
+    const char* text;
+};
+
+constexpr StringEntry kStrings[] = {
+    {kIdsAboutBox, "&About Kestro Orrery..."},
+    {kIdsMessageCaption, "Kestro Orrery"},
+    {kIdsSaveChanged, "Do you want to save the changed profile?"},
+    {kIdsRemoveDevice,
+     "All the profiles which belong to device (%s) will be deleted. Are you sure to do it?"},
+    {kIdsProfileSaved, "Profile saved successfully!"},
+    {kIdsBuiltInProfile,
+     "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?"},
+    {kIdsEmptyProfileName, "The profile name can't be empty!"},
+};
+
+} // namespace
+
+std::string LoadString(int id)
+{
+    for (const StringEntry& entry : kStrings) {
+        if (entry.id == id)
+            return entry.text;
+    }
+    return {};
+}
+
+std::string LoadString(int id, std::size_t maxLength)
+{
+    std::string text = LoadString(id);
+    if (text.size() > maxLength) {
+        std::size_t cut = maxLength;
+        // Back off continuation bytes so a cut never leaves half a character.
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+        text.resize(cut);
+    }
+    return text;
+}
+
+std::string FormatString(int id, const std::string& argument)
+{
+    const std::string pattern = LoadString(id);
+    std::string result;
+    result.reserve(pattern.size() + argument.size());
+    bool argumentUsed = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size()) {
+            if (pattern[i + 1] == 's' && !argumentUsed) {
+                result += argument;
+                argumentUsed = true;
+                ++i;
+                continue;
+            }
+            if (pattern[i + 1] == '%') {
+                result += '%';
+                ++i;
+                continue;
+            }
+        }
+        result += pattern[i];
+    }
+    return result;
+}
