@@ -1,0 +1,576 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "IndexCheck.h"
+#include "markup/XmlDoc.h"
+
+using indexcheck::IndexMismatch;
+
+namespace {
+
+CXmlDoc Load(const std::string& text)
+{
+    CXmlDoc doc;
+    doc.SetDocumentText(text);
+    doc.IndexDocument();
+    return doc;
+}
+
+// Makes the element reached by the names the current one: each name but the last is
+// entered.
+void Walk(CXmlDoc& doc, std::initializer_list<const char*> names)
+{
+    doc.Rewind();
+    bool first = true;
+    for (const char* name : names) {
+        if (!first) {
+            ASSERT_TRUE(doc.EnterElement());
+        }
+        ASSERT_TRUE(doc.SeekElement(name)) << name;
+        first = false;
+    }
+}
+
+} // namespace
+
+// ------------------------------------------------------------------------- navigation
+
+TEST(XmlNavigate, SeekWalksSiblingsAndStaysOnTheLast)
+{
+    CXmlDoc doc = Load("<a/><b/><c/>");
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.NodeName(), "a");
+    ASSERT_TRUE(doc.SeekElement(""));
+    EXPECT_EQ(doc.NodeName(), "b");
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_FALSE(doc.SeekElement());
+    EXPECT_EQ(doc.NodeName(), "c");
+    doc.Rewind();
+    ASSERT_TRUE(doc.SeekElement("c"));
+    EXPECT_FALSE(doc.SeekElement("a"));   // only later siblings are candidates
+    EXPECT_EQ(doc.NodeName(), "c");
+}
+
+TEST(XmlNavigate, NamesMatchByThePrefixRule)
+{
+    CXmlDoc doc = Load("<r><videos/><video n='1'/></r>");
+    struct Case {
+        const char* wanted;
+        const char* found;   // the n attribute of the match, or null for none
+    };
+    const Case cases[] = {
+        {"video", "1"}, {"video/size", "1"}, {"video[2]", "1"}, {"video=x", "1"}, {"video x", "1"},
+        {"vide", nullptr}, {"videox", nullptr}, {"Video", nullptr},
+    };
+    for (const Case& c : cases) {
+        Walk(doc, {"r"});
+        ASSERT_TRUE(doc.EnterElement());
+        EXPECT_EQ(doc.SeekElement(c.wanted), c.found != nullptr) << c.wanted;
+        if (c.found) {
+            EXPECT_EQ(doc.FetchAttribute("n"), c.found) << c.wanted;
+        }
+    }
+}
+
+TEST(XmlNavigate, EnterAndLeaveRememberTheChild)
+{
+    CXmlDoc doc = Load("<r><a><x/></a><b><y/></b></r>");
+    EXPECT_FALSE(doc.EnterElement());
+    EXPECT_FALSE(doc.LeaveElement());
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.SeekElement("b"));
+    const int b = doc.CurrentPosition();
+    ASSERT_TRUE(doc.EnterElement());
+    EXPECT_EQ(doc.ParentPosition(), b);
+    EXPECT_EQ(doc.CurrentPosition(), 0);
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.NodeName(), "y");
+    ASSERT_TRUE(doc.LeaveElement());
+    EXPECT_EQ(doc.CurrentPosition(), b);
+    EXPECT_NE(doc.ChildPosition(), 0);
+    // Entering again returns to the child just left.
+    ASSERT_TRUE(doc.EnterElement());
+    EXPECT_EQ(doc.NodeName(), "y");
+    ASSERT_TRUE(doc.LeaveElement());
+    ASSERT_TRUE(doc.LeaveElement());
+    EXPECT_EQ(doc.NodeName(), "r");
+    EXPECT_EQ(doc.ParentPosition(), 0);
+    EXPECT_FALSE(doc.LeaveElement());
+    // Any other move forgets the child.
+    doc.Rewind();
+    EXPECT_EQ(doc.ChildPosition(), 0);
+}
+
+TEST(XmlNavigate, NodeNameUsesTheNameReader)
+{
+    CXmlDoc doc = Load("<r><a=b/><c\tx='1'/></r>");
+    EXPECT_EQ(doc.NodeName(), "");
+    Walk(doc, {"r", ""});
+    EXPECT_EQ(doc.NodeName(), "a");
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.NodeName(), "c");
+}
+
+// ------------------------------------------------------------------------- attributes
+
+TEST(XmlAttribute, FetchUnescapesAndFindsEveryForm)
+{
+    CXmlDoc doc = Load("<r q=\"&lt;&#233;&gt;\" s='it&apos;s' u=bare v = \"spaced\" flag w=\"a>b\"/>");
+    EXPECT_EQ(doc.FetchAttribute("q"), "");   // no current element
+    ASSERT_TRUE(doc.SeekElement());
+    struct Case {
+        const char* name;
+        std::string value;
+    };
+    const Case cases[] = {
+        {"q", "<\xC3\xA9>"}, {"s", "it's"}, {"u", "bare"}, {"v", "spaced"}, {"flag", "flag"}, {"w", "a>b"},
+        {"x", ""},           {"fla", ""},   {"r", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(doc.FetchAttribute(c.name), c.value) << c.name;
+    EXPECT_EQ(doc.FetchAttribute(nullptr), "");
+}
+
+TEST(XmlAttribute, ValuelessAttributeBeforeTheTagEnd)
+{
+    CXmlDoc doc = Load("<r a b='1' c/>");
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.FetchAttribute("a"), "a");
+    EXPECT_EQ(doc.FetchAttribute("b"), "1");
+    EXPECT_EQ(doc.FetchAttribute("c"), "c");
+}
+
+TEST(XmlAttribute, StoreReplacesInPlaceOrAppends)
+{
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<r/>", "a", "1", "<r a=\"1\"/>"},
+        {"<r />", "a", "1", "<r a=\"1\" />"},
+        {"<r></r>", "a", "1", "<r a=\"1\"></r>"},
+        {"<r b=\"x\"/>", "a", "say \"hi\" <&>", "<r b=\"x\" a=\"say &quot;hi&quot; &lt;&amp;&gt;\"/>"},
+        {"<r a=\"old\" b=\"x\"/>", "a", "new", "<r a=\"new\" b=\"x\"/>"},
+        {"<r a='old' b=\"x\"/>", "a", "it's", "<r a=\"it&apos;s\" b=\"x\"/>"},
+        {"<r a=old b=\"x\"/>", "a", "new", "<r a=\"new\" b=\"x\"/>"},
+        {"<r a = \"old\"/>", "a", "", "<r a = \"\"/>"},
+        // An attribute written without "=" keeps its name and gains the value.
+        {"<r a b=\"x\"/>", "a", "1", "<r a=\"1\" b=\"x\"/>"},
+        {"<r ab=\"x\"/>", "a", "1", "<r ab=\"x\" a=\"1\"/>"},
+    };
+    for (const Case& c : cases) {
+        CXmlDoc doc = Load(c.text);
+        ASSERT_TRUE(doc.SeekElement());
+        ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), c.name, c.value)) << c.text;
+        EXPECT_EQ(doc.DocumentText(), c.expected) << c.text;
+        EXPECT_EQ(doc.FetchAttribute(c.name), c.value) << c.text;
+        EXPECT_EQ(IndexMismatch(doc), "") << c.text;
+    }
+}
+
+TEST(XmlAttribute, StoringTwiceKeepsThePlace)
+{
+    CXmlDoc doc = Load("<r><e/><f/></r>");
+    Walk(doc, {"r", "e"});
+    const int e = doc.CurrentPosition();
+    ASSERT_TRUE(doc.StoreAttribute(e, "a", "1"));
+    ASSERT_TRUE(doc.StoreAttribute(e, "b", "2"));
+    ASSERT_TRUE(doc.StoreAttribute(e, "a", "three"));
+    EXPECT_EQ(doc.DocumentText(), "<r><e a=\"three\" b=\"2\"/><f/></r>");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    ASSERT_TRUE(doc.SeekElement("f"));
+    EXPECT_EQ(doc.NodeName(), "f");
+}
+
+TEST(XmlAttribute, StoreRefusesWithoutALiveElement)
+{
+    CXmlDoc doc = Load("<r><a/><b/></r>");
+    EXPECT_FALSE(doc.StoreAttribute(1, "x", "1"));   // no current element
+    Walk(doc, {"r", "a"});
+    const int a = doc.CurrentPosition();
+    EXPECT_FALSE(doc.StoreAttribute(0, "x", "1"));
+    EXPECT_FALSE(doc.StoreAttribute(99, "x", "1"));
+    EXPECT_FALSE(doc.StoreAttribute(-1, "x", "1"));
+    EXPECT_FALSE(doc.StoreAttribute(a, nullptr, "1"));
+    ASSERT_TRUE(doc.DeleteElement());
+    ASSERT_TRUE(doc.SeekElement("b"));
+    // a's record is abandoned: writing through it would splice text that is gone.
+    EXPECT_FALSE(doc.StoreAttribute(a, "x", "1"));
+    EXPECT_EQ(doc.DocumentText(), "<r><b/></r>");
+}
+
+TEST(XmlAttribute, StoreNeverOverflowsTheStartTagLength)
+{
+    CXmlDoc doc = Load("<r/>");
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_FALSE(doc.StoreAttribute(doc.CurrentPosition(), "a", std::string(CXmlDoc::kMaxStartTagLength, 'v')));
+    EXPECT_EQ(doc.DocumentText(), "<r/>");
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "a", std::string(CXmlDoc::kMaxStartTagLength - 12, 'v')));
+    EXPECT_EQ(doc.Record(1).tagLengths & CXmlDoc::kStartTagMask, CXmlDoc::kMaxStartTagLength - 3);
+    EXPECT_EQ(IndexMismatch(doc), "");
+}
+
+TEST(XmlAttribute, ReaderStaysInsideTheStartTag)
+{
+    // The quote after "b=" never closes inside the tag; the reader must not take the
+    // following element's text for a value or a place to insert.
+    CXmlDoc doc = Load("<r><a b=x'y c='/><d e=\"1\"/></r>");
+    Walk(doc, {"r", "a"});
+    EXPECT_EQ(doc.FetchAttribute("e"), "");
+    EXPECT_EQ(doc.FetchAttribute("b"), "x'y");
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "c", "v"));
+    ASSERT_TRUE(doc.SeekElement("d"));
+    EXPECT_EQ(doc.FetchAttribute("e"), "1");
+    EXPECT_EQ(doc.Record(0).length, doc.DocumentText().size());
+}
+
+// ------------------------------------------------------------------------- elements
+
+TEST(XmlAppend, IntoAnEmptyDocument)
+{
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.AppendElement("root"));
+    EXPECT_EQ(doc.DocumentText(), "<root/>\r\n");
+    EXPECT_EQ(doc.Record(doc.CurrentPosition()).start, 0u);
+    EXPECT_EQ(IndexMismatch(doc), "");
+    EXPECT_TRUE(doc.IndexDocument());
+}
+
+TEST(XmlAppend, BuiltDocumentHasOneElementPerLine)
+{
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.AppendElement("r"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AppendElement("c"));
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "a", "1"));
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<c a=\"1\"/>\r\n</r>\r\n");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    ASSERT_TRUE(doc.AppendElement("d"));
+    ASSERT_TRUE(doc.LeaveElement());
+    ASSERT_TRUE(doc.AppendElement("s"));
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<c a=\"1\"/>\r\n<d/>\r\n</r>\r\n<s/>\r\n");
+    EXPECT_EQ(IndexMismatch(doc), "");
+}
+
+TEST(XmlAppend, EveryKindOfParent)
+{
+    struct Case {
+        const char* text;
+        std::initializer_list<const char*> path;   // parent to enter
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<r><p a=\"1\"/><q/></r>", {"r", "p"}, "<r><p a=\"1\">\r\n<x/>\r\n</p><q/></r>"},
+        {"<r><p /><q/></r>", {"r", "p"}, "<r><p >\r\n<x/>\r\n</p><q/></r>"},
+        {"<r><p></p><q/></r>", {"r", "p"}, "<r><p>\r\n<x/>\r\n</p><q/></r>"},
+        {"<r>\r\n</r>", {"r"}, "<r>\r\n<x/>\r\n</r>"},
+        {"<r><a/>tail</r>", {"r"}, "<r><a/>tail<x/>\r\n</r>"},
+        {"<r>\r\n<a/>\r\n</r>", {"r"}, "<r>\r\n<a/>\r\n<x/>\r\n</r>"},
+    };
+    for (const Case& c : cases) {
+        CXmlDoc doc = Load(c.text);
+        Walk(doc, c.path);
+        ASSERT_TRUE(doc.EnterElement());
+        const int parent = doc.ParentPosition();
+        ASSERT_TRUE(doc.AppendElement("x")) << c.text;
+        EXPECT_EQ(doc.DocumentText(), c.expected) << c.text;
+        EXPECT_EQ(doc.ParentPosition(), parent);
+        EXPECT_EQ(doc.NodeName(), "x");
+        EXPECT_EQ(IndexMismatch(doc), "") << c.text;
+    }
+}
+
+TEST(XmlAppend, EmptyElementParentMovesFollowersByInsertedLengthLessOne)
+{
+    CXmlDoc doc = Load("<r><p a=\"1\"/><q/></r>");
+    const uint32_t qBefore = doc.Record(3).start;
+    Walk(doc, {"r", "p"});
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AppendElement("x"));
+    const std::string inserted = ">\r\n<x/>\r\n</p";
+    EXPECT_EQ(doc.Record(3).start, qBefore + inserted.size() - 1);
+    const XmlElementRecord& p = doc.Record(2);
+    EXPECT_EQ(p.tagLengths, 9u | (4u << 22));
+}
+
+TEST(XmlAppend, IntoAnUnendedElement)
+{
+    CXmlDoc doc = Load("<r><p></r>");
+    Walk(doc, {"r", "p"});
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AppendElement("x"));
+    EXPECT_EQ(doc.DocumentText(), "<r><p>\r\n<x/>\r\n</p></r>");
+    const XmlElementRecord& p = doc.Record(2);
+    EXPECT_EQ(p.levelFlags & CXmlDoc::kNotEnded, 0u);
+    EXPECT_EQ(p.tagLengths, 3u | (4u << 22));
+    // The text is well-formed now; the index cannot know, so the flag of record 0 stays.
+    EXPECT_EQ(IndexMismatch(doc, ~CXmlDoc::kNotWellFormed), "");
+    EXPECT_TRUE(doc.IndexDocument());
+}
+
+TEST(XmlAppend, AfterTheCurrentElementAndAtDocumentLevel)
+{
+    CXmlDoc doc = Load("<r>\r\n<a/>\r\n<b/>\r\n</r>\r\n");
+    Walk(doc, {"r", "a"});
+    ASSERT_TRUE(doc.AppendElement("x"));
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<a/>\r\n<x/>\r\n<b/>\r\n</r>\r\n");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    doc.Rewind();
+    ASSERT_TRUE(doc.AppendElement("top"));
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<a/>\r\n<x/>\r\n<b/>\r\n</r>\r\n<top/>\r\n");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    EXPECT_FALSE(doc.AppendElement(nullptr));
+}
+
+TEST(XmlDelete, CurrentBecomesThePreviousSibling)
+{
+    CXmlDoc doc = Load("<r>\r\n<a/>\r\n<b><c/></b>\r\n<d/>\r\n</r>");
+    Walk(doc, {"r", "b"});
+    ASSERT_TRUE(doc.DeleteElement());
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<a/>\r\n<d/>\r\n</r>");
+    EXPECT_EQ(doc.NodeName(), "a");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    ASSERT_TRUE(doc.DeleteElement());   // a was the first child: no current element now
+    EXPECT_EQ(doc.CurrentPosition(), 0);
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n<d/>\r\n</r>");
+    EXPECT_FALSE(doc.DeleteElement());
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.NodeName(), "d");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    ASSERT_TRUE(doc.DeleteElement());
+    EXPECT_EQ(doc.DocumentText(), "<r>\r\n</r>");
+    EXPECT_EQ(IndexMismatch(doc), "");
+}
+
+TEST(XmlDelete, FollowingTextStays)
+{
+    CXmlDoc doc = Load("<r><a/>tail<b/> \t<c/></r>");
+    Walk(doc, {"r", "a"});
+    ASSERT_TRUE(doc.DeleteElement());
+    EXPECT_EQ(doc.DocumentText(), "<r>tail<b/> \t<c/></r>");
+    ASSERT_TRUE(doc.SeekElement("b"));
+    ASSERT_TRUE(doc.DeleteElement());
+    EXPECT_EQ(doc.DocumentText(), "<r>tail<c/></r>");
+    EXPECT_EQ(IndexMismatch(doc), "");
+    doc.Rewind();
+    ASSERT_TRUE(doc.SeekElement());
+    ASSERT_TRUE(doc.DeleteElement());
+    EXPECT_EQ(doc.DocumentText(), "");
+    EXPECT_EQ(IndexMismatch(doc), "");
+}
+
+// ------------------------------------------------------------------------- random edits
+
+namespace {
+
+const char* const kNames[] = {"a", "b", "item", "video", "videos", "x:y", "_z"};
+const char* const kAttributes[] = {"n", "m", "flag", "value"};
+
+std::string RandomValue(std::mt19937& random)
+{
+    static const char* const parts[] = {"1", "abc", " ", "<", ">", "&", "\"", "'", "\xC3\xA9", "&amp;", "]]>", "="};
+    std::string value;
+    for (int n = static_cast<int>(random() % 4); n > 0; --n)
+        value += parts[random() % std::size(parts)];
+    return value;
+}
+
+std::string RandomAttributes(std::mt19937& random)
+{
+    std::string out;
+    for (int n = static_cast<int>(random() % 3); n > 0; --n) {
+        const std::string name = kAttributes[random() % std::size(kAttributes)];
+        switch (random() % 5) {
+        case 0: out += " " + name + "=\"v>1\""; break;
+        case 1: out += " " + name + "='it'"; break;
+        // Unquoted values and bare names keep a blank before a closing "/>", which would
+        // otherwise belong to them and leave the tag open.
+        case 2: out += " " + name + "=bare "; break;
+        case 3: out += " " + name + " "; break;
+        default: out += "\t" + name + " = \"x\""; break;
+        }
+    }
+    return out;
+}
+
+std::string Separator(std::mt19937& random)
+{
+    static const char* const separators[] = {"", "\r\n", "\n  ", " text ", "<!-- c -->", "\r\n\t"};
+    return separators[random() % std::size(separators)];
+}
+
+// A well-formed element with random attributes, forms and content. With `unended`, some
+// childless elements lose their end tag and become not-ended parents.
+std::string RandomElement(std::mt19937& random, int depth, bool unended)
+{
+    const std::string name = kNames[random() % std::size(kNames)];
+    const std::string open = "<" + name + RandomAttributes(random);
+    switch (random() % (depth > 3 ? 3 : 5)) {
+    case 0: return open + "/>";
+    case 1: return open + " />";
+    case 2: return open + "></" + name + ">";
+    default: break;
+    }
+    std::string content;
+    const int children = static_cast<int>(random() % 4);
+    for (int i = 0; i < children; ++i)
+        content += Separator(random) + RandomElement(random, depth + 1, unended);
+    content += Separator(random);
+    if (unended && random() % 3 == 0)
+        content += "<p" + RandomAttributes(random) + ">";   // a childless element that is never closed
+    return open + ">" + content + "</" + name + ">";
+}
+
+struct Coverage {
+    int emptyTag = 0, hollow = 0, notEnded = 0, ordinary = 0, documentLevel = 0, afterCurrent = 0;
+    int stores = 0, deletes = 0;
+};
+
+void CountAppendTarget(const CXmlDoc& doc, Coverage& coverage)
+{
+    if (doc.CurrentPosition() != 0) {
+        ++coverage.afterCurrent;
+        return;
+    }
+    if (doc.ParentPosition() == 0) {
+        ++coverage.documentLevel;
+        return;
+    }
+    const XmlElementRecord& p = doc.Record(doc.ParentPosition());
+    const uint32_t startTag = p.tagLengths & CXmlDoc::kStartTagMask;
+    const uint32_t endTag = p.tagLengths >> 22;
+    if (startTag == p.length)
+        ++((p.levelFlags & CXmlDoc::kNotEnded) ? coverage.notEnded : coverage.emptyTag);
+    else if (p.length - endTag == startTag)
+        ++coverage.hollow;
+    else
+        ++coverage.ordinary;
+}
+
+// Moves to `element` with the public moves only: down its chain of ancestors from the
+// document level, seeking along each sibling list.
+bool NavigateTo(CXmlDoc& doc, int element)
+{
+    std::vector<int> chain;
+    for (int e = element; e != 0; e = doc.Record(e).parent)
+        chain.insert(chain.begin(), e);
+    doc.Rewind();
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        if (i > 0 && !doc.EnterElement())
+            return false;
+        while (doc.CurrentPosition() != chain[i])
+            if (!doc.SeekElement())
+                return false;
+    }
+    return true;
+}
+
+// Jumps to a random live element, and half the time into it, so that appends reach
+// childless and unended parents often.
+void Jump(CXmlDoc& doc, std::mt19937& random)
+{
+    std::vector<int> live;
+    if (!indexcheck::WalkTree(doc, live).empty() || live.empty())
+        return;
+    const int target = live[random() % live.size()];
+    ASSERT_TRUE(NavigateTo(doc, target));
+    if (random() % 2)
+        doc.EnterElement();
+}
+
+// One random step: mostly moves, sometimes an edit, after which the patched index must
+// still describe the text. Returns the mismatch, or "".
+std::string RandomStep(CXmlDoc& doc, std::mt19937& random, Coverage& coverage, uint32_t mask)
+{
+    switch (random() % 11) {
+    case 10: Jump(doc, random); return {};
+    case 0: doc.Rewind(); return {};
+    case 1:
+    case 2: doc.SeekElement(random() % 2 ? nullptr : kNames[random() % std::size(kNames)]); return {};
+    case 3: doc.EnterElement(); return {};
+    case 4: doc.LeaveElement(); return {};
+    case 5:
+    case 6: {
+        const char* name = kAttributes[random() % std::size(kAttributes)];
+        const std::string value = RandomValue(random);
+        if (!doc.StoreAttribute(doc.CurrentPosition(), name, value))
+            return doc.CurrentPosition() == 0 ? std::string() : "StoreAttribute failed";
+        ++coverage.stores;
+        if (doc.FetchAttribute(name) != value)
+            return "stored value does not read back";
+        break;
+    }
+    case 7:
+    case 8:
+        CountAppendTarget(doc, coverage);
+        if (!doc.AppendElement(kNames[random() % std::size(kNames)]))
+            return "AppendElement failed";
+        break;
+    default:
+        if (!doc.DeleteElement())
+            return doc.CurrentPosition() == 0 ? std::string() : "DeleteElement failed";
+        ++coverage.deletes;
+        break;
+    }
+    return IndexMismatch(doc, mask);
+}
+
+} // namespace
+
+TEST(XmlRandomEdits, PatchedIndexEqualsAFreshParse)
+{
+    Coverage coverage;
+    for (unsigned seed = 1; seed <= 1000; ++seed) {
+        std::mt19937 random(seed);
+        CXmlDoc doc;
+        if (seed % 10 != 0) {   // every tenth document is built from nothing
+            doc.SetDocumentText(Separator(random) + RandomElement(random, 0, false) + "\r\n");
+            ASSERT_TRUE(doc.IndexDocument()) << doc.ResultText() << "\n" << doc.DocumentText();
+            ASSERT_EQ(IndexMismatch(doc), "");
+        }
+        for (int step = 0; step < 80; ++step) {
+            const std::string before = doc.DocumentText();
+            const std::string mismatch = RandomStep(doc, random, coverage, 0xFFFFFFFFu);
+            ASSERT_EQ(mismatch, "") << "seed " << seed << " step " << step << "\nbefore: " << before
+                                    << "\nafter:  " << doc.DocumentText();
+        }
+    }
+    // The walk must really have reached every kind of insertion point.
+    EXPECT_GT(coverage.emptyTag, 100);
+    EXPECT_GT(coverage.hollow, 20);
+    EXPECT_GT(coverage.ordinary, 100);
+    EXPECT_GT(coverage.documentLevel, 100);
+    EXPECT_GT(coverage.afterCurrent, 100);
+    EXPECT_GT(coverage.stores, 1000);
+    EXPECT_GT(coverage.deletes, 500);
+}
+
+TEST(XmlRandomEdits, DocumentsWithUnendedElements)
+{
+    // An edit cannot clear record 0's not-well-formed flag when it happens to mend the
+    // text, nor give a child that a parse moves out of an unended element the level that
+    // parse keeps, so levels and those two flags are left out; everything else must agree.
+    const uint32_t mask = ~(CXmlDoc::kLevelMask | CXmlDoc::kNotWellFormed | CXmlDoc::kIllFormed);
+    Coverage coverage;
+    for (unsigned seed = 5000; seed < 6500; ++seed) {
+        std::mt19937 random(seed);
+        CXmlDoc doc;
+        doc.SetDocumentText("<r>" + RandomElement(random, 1, true) + "<p></r>\r\n");
+        doc.IndexDocument();
+        ASSERT_EQ(IndexMismatch(doc, mask), "");
+        for (int step = 0; step < 60; ++step) {
+            const std::string before = doc.DocumentText();
+            const std::string mismatch = RandomStep(doc, random, coverage, mask);
+            ASSERT_EQ(mismatch, "") << "seed " << seed << " step " << step << "\nbefore: " << before
+                                    << "\nafter:  " << doc.DocumentText();
+        }
+    }
+    EXPECT_GT(coverage.notEnded, 20);
+}
