@@ -172,6 +172,7 @@ void CSkinListCtrl::DeleteAllRows()
     for (int row = RowCount() - 1; row >= 0; --row)
         DeleteRow(row);
     selectedRow = focusedRow = -1;
+    pendingVisibleRow = -1;
     verticalScrollBar()->setValue(0);
 }
 
@@ -368,6 +369,9 @@ void CSkinListCtrl::EnsureRowVisible(int row)
 {
     if (row < 0 || row >= RowCount())
         return;
+    // Until the list is shown its viewport has no real size; the row is brought into view
+    // again once it has.
+    pendingVisibleRow = isVisible() ? -1 : row;
     UpdateScrollBars();
     const int top = TopRow();
     const int visible = FullyVisibleRows();
@@ -957,6 +961,8 @@ bool CSkinListCtrl::viewportEvent(QEvent* event)
     if (event->type() == QEvent::Resize) {
         UpdateScrollBars();
         PlaceHeader();
+        if (pendingVisibleRow >= 0 && isVisible())
+            EnsureRowVisible(pendingVisibleRow);
     }
     return QAbstractScrollArea::viewportEvent(event);
 }
@@ -990,4 +996,13 @@ void CSkinListCtrl::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
+}
+
+void CSkinListCtrl::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    UpdateScrollBars();
+    PlaceHeader();
+    if (pendingVisibleRow >= 0)
+        EnsureRowVisible(pendingVisibleRow);
 }

@@ -169,6 +169,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Row {
@@ -204,6 +205,7 @@ private:
     int selectedRow = -1;
     int focusedRow = -1;
     int wheelRemainder = 0;
+    int pendingVisibleRow = -1;   // asked for before the list had its real size
     bool fullRowSelect = false;
     bool alternateRowColours = true;
     bool rightClickSelects = false;

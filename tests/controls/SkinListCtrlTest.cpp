@@ -515,6 +515,44 @@ void SkinListCtrlTest::wheelScrollsByLinesAndLastRowCanBeShown()
     QCOMPARE(f.log.last(), QString("selected 29 (before: selected -1, toggle 0)"));
 }
 
+void SkinListCtrlTest::lastRowShownWhenAskedBeforeTheListIsShown()
+{
+    // As the dialog does while it loads a profile: fill, scroll to the end, then show.
+    QWidget window;
+    window.resize(300, 200);
+    auto* list = new CSkinListCtrl(&window);
+    list->setGeometry(10, 10, 260, 150);
+    list->AttachSkinScrollBars();
+    list->InsertColumn(0, "Default", 50, true);
+    list->InsertColumn(1, "Value", 151, true);
+    for (int row = 0; row < 30; ++row)
+        list->SetCellText(list->InsertRow(row, QString()), 1, QString::number(row));
+    list->EnsureRowVisible(29);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect last = list->RowRect(29);
+    QVERIFY2(last.top() >= 0 && last.bottom() < list->viewport()->height(),
+             qPrintable(QString("row 29 at %1..%2, viewport %3").arg(last.top()).arg(last.bottom()).arg(list->viewport()->height())));
+    QVERIFY(list->TopRow() > 0);
+}
+
+void SkinListCtrlTest::headerDividerResizesColumn()
+{
+    ListFixture f;
+    CSkinHeaderCtrl* header = f.list->Header();
+    const int y = header->height() / 2;
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(50, y));
+    QTest::mouseMove(header, QPoint(80, y));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(80, y));
+    QCOMPARE(f.list->ColumnWidth(0), 80);
+    QCOMPARE(f.list->CellRect(0, 1).left(), 80);
+    // A drag is not a click on the column.
+    QCOMPARE(f.list->GetHeaderCheck(0), 0);
+    f.Click(0, 1);
+    QCOMPARE(f.log.size(), 1);
+    QCOMPARE(f.list->GetToggle(0, 0), 0);
+}
+
 void SkinListCtrlTest::skinScrollBarsAreFourteenPixelsAndScroll()
 {
     ListFixture f(30, 150);

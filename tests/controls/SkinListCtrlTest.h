@@ -22,6 +22,8 @@ private slots:
     void rowColoursFollowParityAndSelection();
     void toggleMarkSitsTwoPixelsFromTheLeft();
     void wheelScrollsByLinesAndLastRowCanBeShown();
+    void lastRowShownWhenAskedBeforeTheListIsShown();
+    void headerDividerResizesColumn();
     void skinScrollBarsAreFourteenPixelsAndScroll();
     void choiceCellDropDown();
 };
