@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "IndexCheck.h"
+#include "markup/XmlDoc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        static int counter = 0;
+        path = fs::temp_directory_path() /
+               ("orrery-markup-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    std::set<std::string> Entries() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path path;
+};
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Put(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Lowers the file-size limit for one scope. SIGXFSZ is ignored meanwhile, so a write past
+// the limit fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit lowered = saved;
+        lowered.rlim_cur = bytes;
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+TEST(XmlFile, ReadTakesTheBytesUnchanged)
+{
+    TempFolder folder;
+    const std::string bytes = std::string("<r>\r\n\xEF\xBB\xBF\xFF\0x</r>\n", 16);
+    Put(folder.File("a.xml"), bytes);
+    std::string result, text = "old";
+    ASSERT_TRUE(CXmlDoc::ReadWholeFile(folder.File("a.xml"), result, text));
+    EXPECT_EQ(text, bytes);
+    EXPECT_EQ(result, "16 bytes");
+
+    Put(folder.File("empty.xml"), "");
+    ASSERT_TRUE(CXmlDoc::ReadWholeFile(folder.File("empty.xml"), result, text));
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(result, "0 bytes");
+}
+
+TEST(XmlFile, ReadErrorsLeaveTheTextAlone)
+{
+    TempFolder folder;
+    struct Case {
+        std::string path;
+        const char* message;
+    };
+    const Case cases[] = {
+        {folder.File("missing.xml"), "No such file or directory"},
+        {folder.path.string(), "Is a directory"},
+        {folder.File("missing/a.xml"), "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        std::string result, text = "kept";
+        EXPECT_FALSE(CXmlDoc::ReadWholeFile(c.path, result, text)) << c.path;
+        EXPECT_EQ(result, c.message) << c.path;
+        EXPECT_EQ(text, "kept") << c.path;
+    }
+}
+
+TEST(XmlFile, FailedReadDocumentKeepsTextAndIndex)
+{
+    TempFolder folder;
+    Put(folder.File("a.xml"), "<r><a x=\"1\"/></r>");
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.ReadDocument(folder.File("a.xml")));
+    EXPECT_EQ(doc.ResultText(), "17 bytes");
+    EXPECT_FALSE(doc.ReadDocument(folder.File("gone.xml")));
+    EXPECT_EQ(doc.ResultText(), "No such file or directory");
+    EXPECT_EQ(doc.DocumentText(), "<r><a x=\"1\"/></r>");
+    doc.Rewind();
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.SeekElement("a"));
+    EXPECT_EQ(doc.FetchAttribute("x"), "1");
+}
+
+TEST(XmlFile, WriteReplacesTheFileAndLeavesNothingElse)
+{
+    TempFolder folder;
+    const std::string path = folder.File("p.xml");
+    Put(path, std::string(5000, 'o'));
+    ::chmod(path.c_str(), 0640);
+    std::string result;
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<r/>\r\n"));
+    EXPECT_EQ(result, "6 bytes");
+    EXPECT_EQ(Contents(path), "<r/>\r\n");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"p.xml"});
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(folder.File("new.xml"), result, ""));
+    EXPECT_EQ(result, "0 bytes");
+    EXPECT_TRUE(fs::exists(folder.File("new.xml")));
+    EXPECT_EQ(fs::file_size(folder.File("new.xml")), 0u);
+}
+
+TEST(XmlFile, WriteThroughALinkUpdatesItsTarget)
+{
+    TempFolder folder;
+    fs::create_directories(folder.path / "real");
+    Put(folder.File("real/p.xml"), "old");
+    fs::create_symlink(folder.path / "real" / "p.xml", folder.path / "link.xml");
+    std::string result;
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(folder.File("link.xml"), result, "new"));
+    EXPECT_TRUE(fs::is_symlink(folder.path / "link.xml"));
+    EXPECT_EQ(Contents(folder.File("real/p.xml")), "new");
+}
+
+TEST(XmlFile, FailedWritesKeepTheOldFile)
+{
+    TempFolder folder;
+    const std::string path = folder.File("p.xml");
+    const std::string old = "<old>" + std::string(100, 'x') + "</old>";
+    const std::string text = "<new>" + std::string(10000, 'y') + "</new>";
+    Put(path, old);
+    fs::create_directories(folder.path / "dir");
+    Put(folder.File("dir/inside.txt"), "still here");
+    std::string result;
+
+    {
+        // Past the file-size limit the temporary file cannot be written.
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(CXmlDoc::WriteWholeFile(path, result, text));
+    }
+    EXPECT_EQ(result, "File too large");
+    EXPECT_EQ(Contents(path), old);
+
+    EXPECT_FALSE(CXmlDoc::WriteWholeFile(folder.File("dir"), result, text));
+    EXPECT_EQ(result, "Is a directory");
+    EXPECT_EQ(Contents(folder.File("dir/inside.txt")), "still here");
+
+    EXPECT_FALSE(CXmlDoc::WriteWholeFile(folder.File("missing/p.xml"), result, text));
+    EXPECT_EQ(result, "No such file or directory");
+
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"p.xml", "dir"}));
+    EXPECT_EQ(Contents(path), old);
+}
+
+TEST(XmlFile, BuiltDocumentSurvivesTheRoundTrip)
+{
+    TempFolder folder;
+    CXmlDoc doc;
+    ASSERT_TRUE(doc.AppendElement("profile"));
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "name", "A & B \"quoted\""));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AppendElement("video"));
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "size", "320x240,640x480"));
+    std::string result;
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(folder.File("p.xml"), result, doc.DocumentText()));
+
+    CXmlDoc loaded;
+    ASSERT_TRUE(loaded.ReadDocument(folder.File("p.xml")));
+    EXPECT_EQ(loaded.ResultText(), std::to_string(doc.DocumentText().size()) + " bytes");
+    EXPECT_EQ(loaded.DocumentText(), doc.DocumentText());
+    ASSERT_TRUE(loaded.SeekElement("profile"));
+    EXPECT_EQ(loaded.FetchAttribute("name"), "A & B \"quoted\"");
+    ASSERT_TRUE(loaded.EnterElement());
+    ASSERT_TRUE(loaded.SeekElement("video"));
+    EXPECT_EQ(loaded.FetchAttribute("size"), "320x240,640x480");
+    EXPECT_EQ(indexcheck::IndexMismatch(doc), "");
+}
