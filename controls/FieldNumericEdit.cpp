@@ -1,6 +1,7 @@
 #include "controls/FieldNumericEdit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -142,27 +143,35 @@ void CFieldNumericEdit::keyPressEvent(QKeyEvent* event)
 
 void CFieldNumericEdit::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* menu = createStandardContextMenu();
-    // The menu's own cut, paste and delete would bypass the rules; send them through ours.
-    for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        if (name == QLatin1String("edit-cut") || name == QLatin1String("edit-paste") ||
-            name == QLatin1String("edit-delete")) {
-            disconnect(action, &QAction::triggered, this, nullptr);
-            connect(action, &QAction::triggered, this, [this, name] {
-                if (name == QLatin1String("edit-cut")) {
-                    cut();
-                } else if (name == QLatin1String("edit-paste")) {
-                    paste();
-                } else if (hasSelectedText()) {
-                    EditState state = CurrentState();
-                    if (behavior.HandleKeyDown(state, EditKey::Delete, isReadOnly()))
-                        Apply(state);
-                }
-            });
-        }
-    }
+    // The edit's usual menu, with cut, paste and delete going through the rules. Captions
+    // come from the line edit's own translations.
+    auto caption = [](const char* text, QKeySequence::StandardKey key) {
+        QString shown = QCoreApplication::translate("QLineEdit", text);
+        const QKeySequence sequence(key);
+        if (!sequence.isEmpty())
+            shown += QLatin1Char('\t') + sequence.toString(QKeySequence::NativeText);
+        return shown;
+    };
+    const bool editable = !isReadOnly();
+    const bool selection = hasSelectedText() && echoMode() == QLineEdit::Normal;
+
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(caption("&Undo", QKeySequence::Undo), this, &QLineEdit::undo)->setEnabled(editable && isUndoAvailable());
+    menu->addAction(caption("&Redo", QKeySequence::Redo), this, &QLineEdit::redo)->setEnabled(editable && isRedoAvailable());
+    menu->addSeparator();
+    menu->addAction(caption("Cu&t", QKeySequence::Cut), this, [this] { cut(); })->setEnabled(editable && selection);
+    menu->addAction(caption("&Copy", QKeySequence::Copy), this, &QLineEdit::copy)->setEnabled(selection);
+    menu->addAction(caption("&Paste", QKeySequence::Paste), this, [this] { paste(); })
+        ->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
+    menu->addAction(QCoreApplication::translate("QLineEdit", "Delete"), this, [this] {
+            EditState state = CurrentState();
+            if (hasSelectedText() && behavior.HandleKeyDown(state, EditKey::Delete, isReadOnly()))
+                Apply(state);
+        })->setEnabled(editable && hasSelectedText());
+    menu->addSeparator();
+    menu->addAction(caption("Select All", QKeySequence::SelectAll), this, &QLineEdit::selectAll)
+        ->setEnabled(!text().isEmpty() && selectedText() != text());
     menu->popup(event->globalPos());
     event->accept();
 }

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -124,6 +126,50 @@ void FieldNumericEditTest::programmaticTextIsNormalised()
     QCOMPARE(plain->text(), QString("75"));
     plain->insert("x9");
     QCOMPARE(plain->text(), QString("759"));
+}
+
+void FieldNumericEditTest::contextMenuGoesThroughTheRules()
+{
+    EditFixture f;
+    auto menuAction = [&f](const QString& caption) -> QAction* {
+        const QPoint at(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, f.edit->mapToGlobal(at));
+        QApplication::sendEvent(f.edit.get(), &event);
+        QMenu* menu = f.edit->findChild<QMenu*>();
+        if (!menu)
+            return nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text().remove('&').startsWith(caption))
+                return action;
+        }
+        return nullptr;
+    };
+    auto closeMenus = [&f] {
+        for (QMenu* menu : f.edit->findChildren<QMenu*>())
+            delete menu;
+    };
+
+    QApplication::clipboard()->setText("1,234.56789");
+    f.Start("", 0);
+    QAction* paste = menuAction("Paste");
+    QVERIFY(paste && paste->isEnabled());
+    paste->trigger();
+    QCOMPARE(f.edit->text(), QString("1234.5678"));
+    QCOMPARE(f.edit->cursorPosition(), 0);  // the selection from before the paste
+    closeMenus();
+
+    f.edit->setSelection(4, 1);
+    QAction* remove = menuAction("Delete");
+    QVERIFY(remove && remove->isEnabled());
+    remove->trigger();
+    QCOMPARE(f.edit->text(), QString("12345678"));
+    closeMenus();
+
+    f.edit->setReadOnly(true);
+    f.edit->selectAll();
+    QAction* cut = menuAction("Cut");
+    QVERIFY(cut && !cut->isEnabled());
+    closeMenus();
 }
 
 void FieldNumericEditTest::undoStepsBackThroughTypedDigits()

@@ -12,6 +12,7 @@ private slots:
     void backspaceDeleteAndCut();
     void pasteIsNormalisedAndKeepsSelection();
     void programmaticTextIsNormalised();
+    void contextMenuGoesThroughTheRules();
     void undoStepsBackThroughTypedDigits();
     void readOnlyRefusesTyping();
     void localeSymbolsAreUsed();
