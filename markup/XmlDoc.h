@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -58,7 +57,10 @@ public:
     bool LeaveElement();
     std::string NodeName() const;
     std::string FetchAttribute(const char* name) const;
+    // False, changing nothing, without a current element, for record 0, a record not in
+    // the tree, a null name, or when the start tag would outgrow its 22-bit length.
     bool StoreAttribute(int element, const char* name, const std::string& value);
+    // False, changing nothing, for a null name or one whose tags a record cannot hold.
     bool AppendElement(const char* name);
     bool DeleteElement();
 
@@ -67,6 +69,7 @@ public:
     int IndexCapacity() const;
     // Records at or beyond RecordCount() read as an all-zero record.
     const XmlElementRecord& Record(int index) const;
+    // What IndexDocument returned, as far as the index knows after later edits.
     bool IsWellFormed() const;
 
     static std::string EscapeMarkup(std::string_view text, bool escapeQuotes);

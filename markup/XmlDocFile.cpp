@@ -122,11 +122,13 @@ bool CXmlDoc::WriteWholeFile(const std::string& path, std::string& resultText, c
     struct stat old;
     const bool hadFile = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
 
+    // The temporary name must stay within the file-name limit however long the target's is.
+    const std::string stem = base.substr(0, 200);
     static unsigned counter = 0;
     std::string temporary;
     CFileDescriptor file;
     for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
-        temporary = folder + "/." + base + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+        temporary = folder + "/." + stem + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             file.Reset(fd);

@@ -552,6 +552,78 @@ TEST(XmlRandomEdits, PatchedIndexEqualsAFreshParse)
     EXPECT_GT(coverage.deletes, 500);
 }
 
+namespace {
+
+// What must hold for any text, however malformed, after any edit: the links form a tree,
+// record 0 spans the text, and every live element lies inside the text and starts at a
+// "<", so no later operation can reach outside it.
+std::string Invariants(const CXmlDoc& doc)
+{
+    const std::string& text = doc.DocumentText();
+    if (doc.Record(0).length != text.size())
+        return "record 0 length differs from the text length";
+    std::vector<int> live;
+    if (std::string broken = indexcheck::WalkTree(doc, live); !broken.empty())
+        return broken;
+    for (const int e : live) {
+        const XmlElementRecord& r = doc.Record(e);
+        if (uint64_t{r.start} + r.length > text.size() || (r.tagLengths & CXmlDoc::kStartTagMask) > r.length)
+            return "element " + std::to_string(e) + " reaches past the text";
+        if (text[r.start] != '<')
+            return "element " + std::to_string(e) + " does not start at a '<'";
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(XmlRandomEdits, MalformedTextsStayInBounds)
+{
+    const char* pieces[] = {
+        "<a>", "</a>", "<b x='1'/>", "<b", " y=\"", "'", "\"", ">", "/>", "<!--", "-->", "<!DOCTYPE d [", "]>",
+        "<?p", "?>", "<![CDATA[", "]]>", "text", " ", "\r\n", "=", "z=q", "<c flag>", "</c>", "<1>", "</",
+    };
+    const char* names[] = {"a", "b", "c", "x", "y", "z", "flag"};
+    int edits = 0;
+    for (unsigned seed = 1; seed <= 600; ++seed) {
+        std::mt19937 random(seed);
+        std::string text;
+        for (int n = static_cast<int>(random() % 30); n > 0; --n)
+            text += pieces[random() % std::size(pieces)];
+        CXmlDoc doc;
+        doc.SetDocumentText(text);
+        doc.IndexDocument();
+        ASSERT_EQ(Invariants(doc), "") << text;
+        for (int step = 0; step < 60; ++step) {
+            const char* name = names[random() % std::size(names)];
+            bool edited = false;
+            switch (random() % 9) {
+            case 0: doc.Rewind(); break;
+            case 1: doc.SeekElement(random() % 2 ? nullptr : name); break;
+            case 2: doc.EnterElement(); break;
+            case 3: doc.LeaveElement(); break;
+            case 4: Jump(doc, random); break;
+            case 5: {
+                // Any record number at all, including abandoned and unused ones.
+                const int element = random() % 3 ? doc.CurrentPosition()
+                                                 : static_cast<int>(random() % (doc.RecordCount() + 2)) - 1;
+                edited = doc.StoreAttribute(element, name, RandomValue(random));
+                break;
+            }
+            case 6: edited = doc.AppendElement(name); break;
+            case 7: edited = doc.DeleteElement(); break;
+            default:
+                doc.NodeName();
+                doc.FetchAttribute(name);
+                break;
+            }
+            edits += edited;
+            ASSERT_EQ(Invariants(doc), "") << "seed " << seed << " step " << step << "\n" << doc.DocumentText();
+        }
+    }
+    EXPECT_GT(edits, 5000);
+}
+
 TEST(XmlRandomEdits, DocumentsWithUnendedElements)
 {
     // An edit cannot clear record 0's not-well-formed flag when it happens to mend the

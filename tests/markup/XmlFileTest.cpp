@@ -216,3 +216,13 @@ TEST(XmlFile, BuiltDocumentSurvivesTheRoundTrip)
     EXPECT_EQ(loaded.FetchAttribute("size"), "320x240,640x480");
     EXPECT_EQ(indexcheck::IndexMismatch(doc), "");
 }
+
+TEST(XmlFile, WriteUnderTheLongestFileName)
+{
+    TempFolder folder;
+    const std::string path = folder.File(std::string(250, 'n') + ".xml");
+    std::string result;
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<r/>")) << result;
+    EXPECT_EQ(Contents(path), "<r/>");
+    EXPECT_EQ(folder.Entries().size(), 1u);
+}
