@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <typeindex>
+
+#include "ProfileTestSupport.h"
+#include "markup/XmlDoc.h"
+#include "profile/ProfileCodec.h"
+#include "profile/ProfileCommon.h"
+#include "profile/ProfileFile.h"
+
+using namespace profile;
+using profile_test::DataPath;
+using profile_test::ReadBytes;
+using profile_test::TempDir;
+using profile_test::WriteBytes;
+
+namespace {
+
+std::string Get(const CProfileFile& file, const std::string& key)
+{
+    std::string out = "<missing>";
+    file.GetValue(key, out);
+    return out;
+}
+
+CProfileFile DefaultProfile()
+{
+    CProfileFile file;
+    file.CreateDefault();
+    return file;
+}
+
+std::string SavedText(CProfileFile& file)
+{
+    EXPECT_TRUE(file.BuildDocument());
+    return file.Document()->DocumentText();
+}
+
+std::vector<std::string> SectionNames(const CProfileFile& file)
+{
+    std::vector<std::string> names;
+    for (const auto& section : file.Sections()) {
+        names.push_back(section->GetSectionName() + ":" + Get(file, section->GetSectionName() + ".name"));
+    }
+    return names;
+}
+
+TEST(ProfileKeys, ResolveOnTheDefaultProfile)
+{
+    CProfileFile file = DefaultProfile();
+    EXPECT_EQ(Get(file, "common.audio.codec"), "mp3");
+    EXPECT_EQ(Get(file, "acodec.name"), "lame");
+    EXPECT_EQ(Get(file, "vcodec.name"), "xvid");
+    EXPECT_EQ(Get(file, "common.video.encode.mode.value"), "real_time");
+    EXPECT_EQ(Get(file, "acodec.attr.orignial"), "0");
+    for (const char* key : {"common.audio", "common", "profile.name", "common.audio.", "common.nothing.codec",
+                            "common.device.firmware", "acodec.Name", ""}) {
+        EXPECT_EQ(Get(file, key), "<missing>") << key;
+        EXPECT_FALSE(file.HasValue(key)) << key;
+        EXPECT_FALSE(file.SetValue(key, "x")) << key;
+    }
+    EXPECT_EQ(file.FindSection("common"), nullptr);
+    EXPECT_EQ(file.FindSection("common.x"), file.Sections()[0]->TopNode());
+
+    EXPECT_TRUE(file.SetValue("common.audio.freq.value", "44100"));
+    EXPECT_EQ(Get(file, "common.audio.freq.value"), "44100");
+    EXPECT_TRUE(file.HasValue("common.device.psp.firmware"));
+}
+
+TEST(ProfileKeys, FirstSectionOfAKindWins)
+{
+    CProfileFile file = DefaultProfile();
+    ASSERT_NE(file.AddCodecSection("acodec.faac"), nullptr);
+    EXPECT_EQ(Get(file, "acodec.name"), "lame");
+    EXPECT_EQ(file.AddCodecSection("acodec.opus"), nullptr);
+    EXPECT_EQ(file.AddCodecSection("acodec"), nullptr);
+    EXPECT_EQ(file.Sections().size(), 4u);
+
+    file.RemoveCodecSection("acodec.lame");
+    EXPECT_EQ(Get(file, "acodec.name"), "faac");
+    EXPECT_EQ(SectionNames(file), (std::vector<std::string>{"common:<missing>", "vcodec:xvid", "acodec:faac"}));
+}
+
+TEST(ProfileTree, RemovingNodesAndSections)
+{
+    CProfileFile file = DefaultProfile();
+    file.RemoveCodecSection("acodec.faac");   // the audio section is "lame"
+    file.RemoveCodecSection("vcodec.lame");
+    file.RemoveNode("common");                // one component: nothing
+    file.RemoveNode("acodec");
+    file.RemoveNode("common.nothing");
+    EXPECT_EQ(file.Sections().size(), 3u);
+    EXPECT_EQ(SavedText(file), ReadBytes(DataPath("default.xml")));
+
+    file.RemoveNode("common.video");
+    EXPECT_FALSE(file.HasValue("common.video.size.list"));
+    EXPECT_FALSE(file.HasValue("common.video.copy"));
+    EXPECT_TRUE(file.HasValue("common.audio.codec"));
+
+    file.RemoveCodecSection("vcodec.xvid");
+    EXPECT_FALSE(file.HasValue("vcodec.name"));
+    EXPECT_EQ(SectionNames(file), (std::vector<std::string>{"common:<missing>", "acodec:lame"}));
+    const std::string text = SavedText(file);
+    EXPECT_EQ(text.find("<video"), std::string::npos);
+    EXPECT_EQ(text.find("<vcodec"), std::string::npos);
+}
+
+TEST(ProfileTree, ClearKeepsRootNameAndType)
+{
+    CProfileFile file = DefaultProfile();
+    file.name = "n";
+    file.tag = "t";
+    file.type = 2;
+    file.SetFileName("/tmp/x/Clip.xml", "Clip");
+    ASSERT_TRUE(file.BuildDocument());
+    file.Clear();
+    EXPECT_TRUE(file.Sections().empty());
+    EXPECT_EQ(file.Document(), nullptr);
+    EXPECT_EQ(file.name + file.tag + file.filePath + file.fileTitle, "");
+    EXPECT_EQ(file.rootName, "profile");
+    EXPECT_EQ(file.type, 2);
+    EXPECT_FALSE(file.HasValue("common.audio.codec"));
+}
+
+TEST(ProfileDefault, SavedFileIsExactlyTheDefaultLayout)
+{
+    TempDir dir;
+    CProfileFile file = DefaultProfile();
+    EXPECT_EQ(Get(file, "common.file.format"), "avi");
+    EXPECT_EQ(Get(file, "common.audio.bitrate.value"), "64000");
+    EXPECT_EQ(Get(file, "common.video.encode.maxbitrate_kbps"), "5000");
+    EXPECT_EQ(Get(file, "common.video.size.list"), "");
+    ASSERT_NE(dynamic_cast<CProfileCodecLame*>(file.Sections()[1].get()), nullptr);
+    ASSERT_NE(dynamic_cast<CProfileCodecXvid*>(file.Sections()[2].get()), nullptr);
+
+    const std::string path = dir.File("Default.xml");
+    ASSERT_TRUE(file.Save(path));
+    EXPECT_EQ(file.filePath, path);
+    const std::string expected = ReadBytes(DataPath("default.xml"));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(file.Document()->DocumentText(), expected);
+
+    // Loading the file into a new default profile and saving it again keeps the set.
+    CProfileFile reloaded = DefaultProfile();
+    ASSERT_TRUE(reloaded.Load(path));
+    EXPECT_EQ(reloaded.fileTitle, "Default");
+    const std::string again = dir.File("Again.xml");
+    ASSERT_TRUE(reloaded.Save(again));
+    EXPECT_EQ(ReadBytes(again), expected);
+}
+
+TEST(ProfileLoad, FaacFileReplacesTheLameSectionAndIsWrittenLast)
+{
+    TempDir dir;
+    CProfileFile file = DefaultProfile();
+    ASSERT_TRUE(file.Load(DataPath("faac.xml")));
+    EXPECT_EQ(file.name, "Movie");
+    EXPECT_EQ(file.description, "AAC audio & Xvid video");
+    EXPECT_EQ(file.device, "psp");
+    EXPECT_EQ(file.tag, "builtin");
+    EXPECT_TRUE(file.IsVersion200());
+    EXPECT_EQ(file.fileTitle, "faac");
+
+    ASSERT_EQ(file.Sections().size(), 3u);
+    EXPECT_NE(dynamic_cast<CProfileCodecFaac*>(file.Sections()[2].get()), nullptr);
+    EXPECT_EQ(SectionNames(file), (std::vector<std::string>{"common:<missing>", "vcodec:xvid", "acodec:faac"}));
+    EXPECT_EQ(Get(file, "acodec.common.profile"), "2");
+    EXPECT_EQ(Get(file, "acodec.common.quality"), "90");
+    EXPECT_FALSE(file.HasValue("acodec.vbr.max_bitrate"));
+    EXPECT_EQ(Get(file, "common.audio.freq.list"), "32000,44100,48000");
+    EXPECT_EQ(Get(file, "common.video.encode.bitrate_kbps"), "768");
+
+    const std::string path = dir.File("out.xml");
+    ASSERT_TRUE(file.Save(path));
+    const std::string text = ReadBytes(path);
+    EXPECT_LT(text.find("<vcodec name=\"xvid\">"), text.find("<acodec name=\"faac\">"));
+    EXPECT_NE(text.find("<common profile=\"2\" quality=\"90\"/>"), std::string::npos);
+    EXPECT_NE(text.find("bitrate_kbps=\"768\""), std::string::npos);
+    // Nothing the schema does not describe survives: declaration, comment.
+    EXPECT_EQ(text.rfind("<profile ", 0), 0u);
+    EXPECT_EQ(text.find("<!--"), std::string::npos);
+}
+
+TEST(ProfileLoad, MissingAndEmptyAttributesReadAsDefaults)
+{
+    CProfileFile file = DefaultProfile();
+    file.SetValue("common.audio.channel", "6");
+    ASSERT_TRUE(file.Load(DataPath("partial.xml")));
+    EXPECT_EQ(file.type, 12);
+    EXPECT_EQ(file.description, "");
+    EXPECT_EQ(file.tag, "");
+    EXPECT_EQ(Get(file, "common.file.format"), "mp3");
+    EXPECT_EQ(Get(file, "common.file.onefile_size_mb"), "600");
+    EXPECT_EQ(Get(file, "common.audio.channel"), "2");
+    EXPECT_EQ(Get(file, "common.audio.bitdepth"), "16");
+    EXPECT_EQ(Get(file, "common.audio.freq.value"), "48000");
+    EXPECT_EQ(Get(file, "common.audio.freq.list"), "22050,44100");
+    EXPECT_EQ(Get(file, "common.audio.bitrate.value"), "64000");
+    EXPECT_EQ(Get(file, "acodec.common.ver"), "1");
+    EXPECT_EQ(Get(file, "acodec.common.layer"), "2");
+
+    TempDir dir;
+    const std::string noType = dir.File("notype.xml");
+    WriteBytes(noType, "<profile name=\"a\"/>");
+    CProfileFile other = DefaultProfile();
+    other.type = 5;
+    ASSERT_TRUE(other.Load(noType));
+    EXPECT_EQ(other.type, 0);
+    EXPECT_EQ(other.name, "a");
+}
+
+TEST(ProfileLoad, AbsentNodesAreNotWrittenEvenAfterSetValue)
+{
+    CProfileFile file = DefaultProfile();
+    ASSERT_TRUE(file.Load(DataPath("partial.xml")));
+    EXPECT_FALSE(file.FindSection("common.video")->FindNode("common.video")->present);
+    EXPECT_TRUE(file.SetValue("common.video.size.list", "320x240"));
+    EXPECT_TRUE(file.SetValue("common.video.encode.bitrate_kbps", "1200"));
+    EXPECT_EQ(Get(file, "common.video.size.list"), "320x240");
+
+    const std::string text = SavedText(file);
+    EXPECT_EQ(text.find("<video"), std::string::npos);
+    EXPECT_EQ(text.find("320x240"), std::string::npos);
+    // The file had no "vcodec": the default video section stays and is written.
+    EXPECT_NE(text.find("<vcodec name=\"xvid\">"), std::string::npos);
+    EXPECT_NE(text.find("<freq value=\"48000\" list=\"22050,44100\"/>"), std::string::npos);
+}
+
+TEST(ProfileSave, FlagsDecideWhatIsWritten)
+{
+    CProfileFile file = DefaultProfile();
+    const std::string bitrateAt = "common.video.encode";
+    SavedText(file);
+    EXPECT_FALSE(profile_test::TagHasAttribute(profile_test::StartTagAt(*file.Document(), bitrateAt), "bitrate_kbps"));
+
+    ASSERT_TRUE(file.SetValue("common.video.encode.bitrate_kbps", "1200"));
+    ASSERT_TRUE(file.SetValue("common.video.crop.left", "16"));
+    SavedText(file);
+    EXPECT_TRUE(profile_test::TagHasAttribute(profile_test::StartTagAt(*file.Document(), bitrateAt), "bitrate_kbps"));
+    EXPECT_EQ(file.Document()->DocumentText().find("<crop"), std::string::npos);
+
+    ASSERT_TRUE(file.SetValue("common.video.encode.bitrate_kbps", "900"));
+    EXPECT_EQ(SavedText(file), ReadBytes(DataPath("default.xml")));
+}
+
+TEST(ProfileLoad, UnknownCodecsAndForeignElementsAreSkipped)
+{
+    CProfileFile file = DefaultProfile();
+    ASSERT_TRUE(file.Load(DataPath("unknown.xml")));
+    EXPECT_EQ(file.name, "Odd");
+    EXPECT_EQ(Get(file, "common.audio.channel"), "1");
+    EXPECT_EQ(SectionNames(file), (std::vector<std::string>{"common:<missing>", "acodec:lame", "vcodec:xvid"}));
+    EXPECT_NE(dynamic_cast<CProfileCodecLame*>(file.Sections()[1].get()), nullptr);
+    EXPECT_EQ(Get(file, "acodec.common.ver"), "0");
+
+    // Without a common section there is nothing to read "common" into.
+    CProfileFile bare;
+    bare.rootName = "profile";
+    ASSERT_TRUE(bare.Load(DataPath("faac.xml")));
+    EXPECT_FALSE(bare.HasValue("common.audio.codec"));
+    EXPECT_EQ(SectionNames(bare), (std::vector<std::string>{"acodec:faac", "vcodec:xvid"}));
+    EXPECT_EQ(Get(bare, "acodec.common.quality"), "90");
+}
+
+TEST(ProfileLoad, UnreadableMalformedAndForeignFilesLeaveTheDefaults)
+{
+    TempDir dir;
+    const std::string expected = ReadBytes(DataPath("default.xml"));
+    const std::string cases[] = {dir.File("missing.xml"), dir.Path(), DataPath("malformed.xml"),
+                                 DataPath("foreign.xml")};
+    for (const std::string& path : cases) {
+        CProfileFile file = DefaultProfile();
+        EXPECT_FALSE(file.Load(path)) << path;
+        EXPECT_EQ(file.name + file.version + file.device, "") << path;
+        EXPECT_EQ(file.type, 0) << path;
+        EXPECT_EQ(SavedText(file), expected) << path;
+    }
+
+    CProfileFile file = DefaultProfile();
+    EXPECT_FALSE(file.Load(dir.File("missing.xml")));
+    EXPECT_EQ(file.filePath, "");
+    EXPECT_FALSE(file.Load(DataPath("malformed.xml")));
+    ASSERT_NE(file.Document(), nullptr);
+    EXPECT_NE(file.Document()->ResultText().find("not"), std::string::npos) << file.Document()->ResultText();
+}
+
+TEST(ProfileSave, FailedWritesReturnFalseAndKeepTheOldFile)
+{
+    TempDir dir;
+    CProfileFile file = DefaultProfile();
+    EXPECT_FALSE(file.WriteFile(dir.File("x.xml")));   // nothing built yet
+    EXPECT_FALSE(file.Save());                         // no file name yet
+    EXPECT_FALSE(file.Save(dir.File("no/such/folder/x.xml")));
+    EXPECT_FALSE(file.WriteResultText().empty());
+    EXPECT_FALSE(file.Save(dir.Path()));
+    EXPECT_EQ(file.filePath, "");
+
+    const std::string path = dir.File("Kept.xml");
+    WriteBytes(path, "old contents");
+    file.SetFileName(path, "Kept");
+    for (int i = 0; i < 200; ++i) {
+        file.description += "long enough to pass the file size limit ";
+    }
+
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = file.Save();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(file.WriteResultText().empty());
+    EXPECT_EQ(ReadBytes(path), "old contents");
+    EXPECT_EQ(file.filePath, path);
+
+    ASSERT_TRUE(file.Save());
+    EXPECT_EQ(ReadBytes(path), file.Document()->DocumentText());
+}
+
+TEST(ProfileFile, FileNamesTitlesAndVersion)
+{
+    struct Case {
+        const char* path;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"/p/Profiles/ipod/Small.xml", "Small"}, {"Movie.xml", "Movie"}, {"/p/abc", "abc"},
+        {"/p/abcd", ""}, {"/p/dir.d/noext", "n"}, {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileTitleOf(c.path), c.title) << c.path;
+    }
+
+    CProfileFile file;
+    for (const auto& [version, is200] : {std::pair{"200", true}, {"200.0", false}, {"2", false}, {"", false}}) {
+        file.version = version;
+        EXPECT_EQ(file.IsVersion200(), is200) << version;
+    }
+}
+
+TEST(ProfileCopy, CopiesAreDeepAndFollowTheCodecName)
+{
+    CProfileFile original = DefaultProfile();
+    original.name = "orig";
+    original.type = 2;
+    original.SetFileName("/p/Orig.xml", "Orig");
+    ASSERT_TRUE(original.SetValue("acodec.vbr.max_bitrate", "320000"));
+    ASSERT_TRUE(original.BuildDocument());
+    ASSERT_TRUE(original.SetValue("acodec.name", "faac"));
+
+    CProfileFile copy(original);
+    EXPECT_EQ(copy.name, "orig");
+    EXPECT_EQ(copy.type, 2);
+    EXPECT_EQ(copy.filePath, "/p/Orig.xml");
+    EXPECT_EQ(copy.fileTitle, "Orig");
+    EXPECT_EQ(copy.rootName, "profile");
+    ASSERT_NE(copy.Document(), nullptr);
+    EXPECT_NE(copy.Document(), original.Document());
+    EXPECT_EQ(copy.Document()->DocumentText(), original.Document()->DocumentText());
+
+    // The copy's audio section has the class of the new name and the old tree.
+    ASSERT_EQ(copy.Sections().size(), 3u);
+    EXPECT_NE(dynamic_cast<CProfileCodecFaac*>(copy.Sections()[1].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CProfileCodecLame*>(original.Sections()[1].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CProfileCommon*>(copy.Sections()[0].get()), nullptr);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NE(copy.Sections()[i].get(), original.Sections()[i].get());
+        EXPECT_TRUE(profile_test::TreesEqual(*copy.Sections()[i]->TopNode(), *original.Sections()[i]->TopNode()));
+    }
+    EXPECT_EQ(Get(copy, "acodec.name"), "faac");
+    EXPECT_EQ(Get(copy, "acodec.vbr.max_bitrate"), "320000");
+
+    ASSERT_TRUE(copy.SetValue("common.audio.codec", "aac"));
+    EXPECT_EQ(Get(original, "common.audio.codec"), "mp3");
+
+    CProfileFile assigned = DefaultProfile();
+    assigned = copy;
+    EXPECT_EQ(Get(assigned, "common.audio.codec"), "aac");
+    const CProfileFile& alias = assigned;
+    assigned = alias;
+    EXPECT_EQ(assigned.Sections().size(), 3u);
+
+    CProfileFile moved(std::move(assigned));
+    EXPECT_EQ(Get(moved, "common.audio.codec"), "aac");
+    EXPECT_TRUE(assigned.Sections().empty());   // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(assigned.Document(), nullptr);
+    assigned = std::move(moved);
+    EXPECT_EQ(Get(assigned, "acodec.name"), "faac");
+}
+
+// A section whose name was set to something no codec class answers to keeps its own
+// class in a copy instead of vanishing from it.
+TEST(ProfileCopy, UnknownCodecNameKeepsTheSection)
+{
+    CProfileFile original = DefaultProfile();
+    ASSERT_TRUE(original.SetValue("vcodec.name", "theora"));
+    CProfileFile copy;
+    copy.CopyFrom(original);
+    ASSERT_EQ(copy.Sections().size(), 3u);
+    EXPECT_NE(dynamic_cast<CProfileCodecXvid*>(copy.Sections()[2].get()), nullptr);
+    EXPECT_EQ(Get(copy, "vcodec.name"), "theora");
+    EXPECT_NE(copy.Document(), nullptr);
+}
+
+}  // namespace
