@@ -212,6 +212,22 @@ TEST(ProfileLoad, MissingAndEmptyAttributesReadAsDefaults)
     EXPECT_EQ(other.name, "a");
 }
 
+TEST(ProfileLoad, TypeReadsAsALeadingDecimalNumber)
+{
+    TempDir dir;
+    const std::pair<const char*, int> cases[] = {
+        {"2", 2}, {" +7", 7}, {"-3x", -3}, {"abc", 0}, {"", 0}, {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+    };
+    for (const auto& [text, expected] : cases) {
+        const std::string path = dir.File("type.xml");
+        WriteBytes(path, std::string("<profile type=\"") + text + "\"/>");
+        CProfileFile file = DefaultProfile();
+        ASSERT_TRUE(file.Load(path)) << text;
+        EXPECT_EQ(file.type, expected) << text;
+    }
+}
+
 TEST(ProfileLoad, AbsentNodesAreNotWrittenEvenAfterSetValue)
 {
     CProfileFile file = DefaultProfile();
