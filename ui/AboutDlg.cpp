@@ -27,15 +27,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
                                 .arg(QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion)),
                             this);
     name->setObjectName(QStringLiteral("nameLabel"));
-    name->setGeometry(units.ToPixels(40, 14, 119, 8));
-
-    auto* copyright = new QLabel(QStringLiteral("Edits the conversion profiles of your devices."), this);
-    copyright->setObjectName(QStringLiteral("infoLabel"));
-    copyright->setGeometry(units.ToPixels(40, 26, 150, 8));
+    name->setGeometry(units.ToPixels(40, 23, 134, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
-    ok->setGeometry(units.ToPixels(178, 7, 50, 14));
+    ok->setGeometry(units.ToPixels(178, 20, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -48,24 +48,49 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, P
 
 bool CQtPrompt::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)
 {
-    QFileDialog dialog(owner);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QString::fromStdString(request.initialFolder));
-    if (!request.filter.empty())
-        dialog.setNameFilter(QString::fromStdString(request.filter));
-    if (!request.defaultExtension.empty())
-        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-    if (!request.initialFileName.empty())
-        dialog.selectFile(QString::fromStdString(request.initialFileName));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
-        return false;
-    const QString path = QDir::toNativeSeparators(files.first());
-    answer.path = path.toStdString();
-    answer.fileName = QFileInfo(files.first()).fileName().toStdString();
-    return true;
+    const QString extension = QString::fromStdString(request.defaultExtension);
+    QString folder = QString::fromStdString(request.initialFolder);
+    QString proposed = QString::fromStdString(request.initialFileName);
+    for (;;) {
+        QFileDialog dialog(owner);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDirectory(folder);
+        if (!request.filter.empty())
+            dialog.setNameFilter(QString::fromStdString(request.filter));
+        if (!extension.isEmpty())
+            dialog.setDefaultSuffix(extension);
+        if (!proposed.isEmpty())
+            dialog.selectFile(proposed);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+
+        QString path = dialog.selectedFiles().first();
+        // Names here are "device.Something": the dialog takes the part after the dot
+        // for an extension of its own, yet only files ending in the default one are
+        // profiles, so it is added whenever it is missing.
+        const QString suffix = QLatin1Char('.') + extension;
+        bool appended = false;
+        if (!extension.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive)) {
+            path += suffix;
+            appended = true;
+        }
+        const QFileInfo chosen(path);
+        if (appended && request.confirmOverwrite && chosen.exists()) {
+            // The dialog asked about the name without the extension; ask about this one.
+            const auto reply = QMessageBox::question(
+                &dialog, dialog.windowTitle(),
+                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(chosen.fileName()),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            if (reply != QMessageBox::Yes) {
+                folder = chosen.path();
+                proposed = chosen.fileName();
+                continue;
+            }
+        }
+        answer.path = QDir::toNativeSeparators(path).toStdString();
+        answer.fileName = chosen.fileName().toStdString();
+        return true;
+    }
 }

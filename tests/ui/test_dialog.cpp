@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <set>
 
 #include "UiTestSupport.h"
@@ -66,6 +69,7 @@ struct ModalCatcher {
     QString className;
     QStringList labels;
     QString title;
+    QPixmap picture;
     void Arm(int delay = 0)
     {
         QTimer::singleShot(delay, [this] {
@@ -74,6 +78,7 @@ struct ModalCatcher {
                 return;
             className = QString::fromUtf8(modal->metaObject()->className());
             title = modal->windowTitle();
+            picture = modal->grab();
             for (const QLabel* label : modal->findChildren<QLabel*>())
                 labels << label->text();
             if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("1")))
@@ -102,6 +107,9 @@ private slots:
     void pendingDeletionsAreCarriedOutBeforeTheScan();
     void aboutEntryOpensTheAboutBox();
     void messagesCarryCaptionTextAndPath();
+    void realMessageBoxAnswersWithTheButtonPressed();
+    void realSaveDialogStartsWhereAsked();
+    void deviceWithoutProfilesShowsNothing();
     void stringTable();
     void screenshotOfTheStartedWindow();
 };
@@ -553,6 +561,8 @@ void DialogTest::aboutEntryOpensTheAboutBox()
     QCOMPARE(catcher.className, QStringLiteral("CAboutDlg"));
     QCOMPARE(catcher.title, QStringLiteral("About Kestro Orrery"));
     QVERIFY(catcher.labels.contains(QStringLiteral("Kestro Orrery, Version 1.0.0.1 Beta")));
+    QVERIFY(QDir().mkpath(QStringLiteral(ORRERY_TEST_OUTPUT)));
+    QVERIFY(catcher.picture.save(QStringLiteral(ORRERY_TEST_OUTPUT "/about.png"), "PNG"));
 
     // F1 on the window.
     dialog->show();
@@ -594,6 +604,157 @@ void DialogTest::messagesCarryCaptionTextAndPath()
     QVERIFY(messages[0].buttons == PromptButtons::YesNo);
     QCOMPARE(messages[1].text, std::string("Profile saved successfully!\n\n/p/x.xml"));
     QVERIFY(messages[1].buttons == PromptButtons::Ok);
+}
+
+void DialogTest::realMessageBoxAnswersWithTheButtonPressed()
+{
+    const struct {
+        PromptButtons buttons;
+        QMessageBox::StandardButtons shown;
+        QMessageBox::StandardButton pressed;
+        int answer;
+    } cases[] = {
+        {PromptButtons::Ok, QMessageBox::Ok, QMessageBox::Ok, kIdOk},
+        {PromptButtons::OkCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, kIdOk},
+        {PromptButtons::OkCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, kIdCancel},
+        {PromptButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, kIdYes},
+        {PromptButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, kIdNo},
+    };
+    QWidget owner;
+    CQtPrompt prompt(&owner);
+    for (const auto& entry : cases) {
+        QString text;
+        QString title;
+        QMessageBox::StandardButtons shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            text = box->text();
+            title = box->windowTitle();
+            shown = box->standardButtons();
+            box->button(entry.pressed)->click();
+        });
+        const int answer = prompt.MessageBox("Line\n\n/p/a.xml", "Kestro Orrery", entry.buttons, PromptIcon::Question);
+        QCOMPARE(answer, entry.answer);
+        QCOMPARE(text, QStringLiteral("Line\n\n/p/a.xml"));
+        QCOMPARE(title, QStringLiteral("Kestro Orrery"));
+        QCOMPARE(shown, entry.shown);
+    }
+
+    // Escape is No where there is no Cancel.
+    QTimer::singleShot(0, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QCOMPARE(prompt.MessageBox("Save?", "Kestro Orrery", PromptButtons::YesNo, PromptIcon::Question), kIdNo);
+}
+
+void DialogTest::realSaveDialogStartsWhereAsked()
+{
+    CSandbox sandbox;
+    QVERIFY(sandbox.WriteFile("program/Profiles/psp.Movie.xml", "<profile/>"));
+    const QString folder = QString::fromStdString(sandbox.Path("program/Profiles"));
+    SaveFileRequest request;
+    request.initialFolder = folder.toStdString();
+    request.initialFileName = "psp.Movie.xml";
+    request.defaultExtension = "xml";
+    request.filter = "Kestro Profiles file(*.xml)";
+    QWidget owner;
+    CQtPrompt prompt(&owner);
+
+    QString startFolder;
+    QStringList filters;
+    QString proposed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        startFolder = dialog->directory().absolutePath();
+        filters = dialog->nameFilters();
+        proposed = dialog->findChild<QLineEdit*>()->text();
+        dialog->selectFile(QStringLiteral("psp.Copy"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    SaveFileAnswer answer;
+    QVERIFY(prompt.SaveFile(request, answer));
+    QCOMPARE(startFolder, folder);
+    QCOMPARE(filters, QStringList{"Kestro Profiles file(*.xml)"});
+    QCOMPARE(proposed, QStringLiteral("psp.Movie.xml"));
+    // A name typed without extension gets ".xml".
+    QCOMPARE(answer.path, sandbox.Path("program/Profiles/psp.Copy.xml"));
+    QCOMPARE(answer.fileName, std::string("psp.Copy.xml"));
+
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    SaveFileAnswer cancelled;
+    QVERIFY(!prompt.SaveFile(request, cancelled));
+    QVERIFY(cancelled.path.empty());
+
+    // Typing the name of an existing profile without its extension still asks before
+    // replacing it: No goes back to the file dialog, Yes takes the file. (Whether the
+    // dialog or the prompt asks depends on the dialog's own completion.)
+    int round = 0;
+    QStringList questions;
+    QStringList typedAgain;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            if (box->property("answered").toBool())
+                return;
+            box->setProperty("answered", true);
+            questions << box->text();
+            const auto button = ++round == 1 ? QMessageBox::No : QMessageBox::Yes;
+            QTimer::singleShot(0, box, [box, button] { box->button(button)->click(); });
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (dialog->property("round").isValid() && dialog->property("round").toInt() == round)
+                return;
+            dialog->setProperty("round", round);
+            if (round > 0)
+                typedAgain << dialog->findChild<QLineEdit*>()->text();
+            QTimer::singleShot(0, dialog, [dialog] {
+                dialog->selectFile(QStringLiteral("psp.Movie"));
+                static_cast<QDialog*>(dialog)->accept();
+            });
+        }
+    });
+    driver.start(10);
+    SaveFileAnswer replaced;
+    QVERIFY(prompt.SaveFile(request, replaced));
+    driver.stop();
+    QCOMPARE(questions.size(), 2);
+    QVERIFY2(questions[0].contains(QStringLiteral("psp.Movie.xml already exists")), qPrintable(questions[0]));
+    QCOMPARE(typedAgain.size(), 1);
+    QVERIFY(typedAgain[0].startsWith(QStringLiteral("psp.Movie")));
+    QCOMPARE(replaced.path, sandbox.Path("program/Profiles/psp.Movie.xml"));
+}
+
+void DialogTest::deviceWithoutProfilesShowsNothing()
+{
+    // A configured device whose name cannot become a file name gets no default
+    // profiles; the window starts on it with nothing to show and nothing changed.
+    CSandbox sandbox;
+    QVERIFY(sandbox.WriteFile("program/Orrery.xml",
+                              "<editor>\r\n<profile device_list=\"bad/name,tv\"/>\r\n</editor>\r\n"));
+    auto dialog = sandbox.MakeDialog();
+    QVERIFY(dialog->OnInitDialog());
+    QCOMPARE(ComboText(*dialog, kIdcDeviceSelector), QStringLiteral("bad/name"));
+    QCOMPARE(ItemOf<QComboBox>(*dialog, kIdcProfileSelector)->count(), 0);
+    QVERIFY(!dialog->TypeFile().HasCurrentProfile());
+    QCOMPARE(EditText(*dialog, kIdcProfileName), QString());
+    QCOMPARE(EditText(*dialog, kIdcProfilePath), QString());
+    QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, kIdcFrameSizes)->RowCount(), 0);
+    QVERIFY(!dialog->IsChanged());
+    QVERIFY(!dialog->IsChangeSuppressed());
+
+    // The next device shows its profile as usual.
+    dialog->SetSuppressChange(true);
+    dialog->SelectDevice("tv", 0);
+    QCOMPARE(EditText(*dialog, kIdcProfileName), QStringLiteral("default"));
+    QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, kIdcFrameSizes)->RowCount(), 4);
 }
 
 void DialogTest::stringTable()
