@@ -58,6 +58,28 @@ inline std::string WalkTree(const CXmlDoc& doc, std::vector<int>& order)
     return {};
 }
 
+// What must hold for any text, however malformed, after any sequence of edits: the links
+// form a tree, record 0 spans the text, and every live element lies inside the text and
+// starts at a "<", so no later operation can reach outside it. Returns "" or the first
+// violation. (IndexMismatch is stronger but holds only for texts that were well-formed.)
+inline std::string InvariantViolation(const CXmlDoc& doc)
+{
+    const std::string& text = doc.DocumentText();
+    if (doc.Record(0).length != text.size())
+        return "record 0 length differs from the text length";
+    std::vector<int> live;
+    if (std::string broken = WalkTree(doc, live); !broken.empty())
+        return broken;
+    for (const int e : live) {
+        const XmlElementRecord& r = doc.Record(e);
+        if (uint64_t{r.start} + r.length > text.size() || (r.tagLengths & CXmlDoc::kStartTagMask) > r.length)
+            return "element " + std::to_string(e) + " reaches past the text";
+        if (text[r.start] != '<')
+            return "element " + std::to_string(e) + " does not start at a '<'";
+    }
+    return {};
+}
+
 inline std::string Describe(int element, const char* word, uint32_t patched, uint32_t fresh)
 {
     return "element " + std::to_string(element) + " " + word + ": patched " + std::to_string(patched) + ", fresh " +

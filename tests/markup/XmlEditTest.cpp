@@ -552,31 +552,6 @@ TEST(XmlRandomEdits, PatchedIndexEqualsAFreshParse)
     EXPECT_GT(coverage.deletes, 500);
 }
 
-namespace {
-
-// What must hold for any text, however malformed, after any edit: the links form a tree,
-// record 0 spans the text, and every live element lies inside the text and starts at a
-// "<", so no later operation can reach outside it.
-std::string Invariants(const CXmlDoc& doc)
-{
-    const std::string& text = doc.DocumentText();
-    if (doc.Record(0).length != text.size())
-        return "record 0 length differs from the text length";
-    std::vector<int> live;
-    if (std::string broken = indexcheck::WalkTree(doc, live); !broken.empty())
-        return broken;
-    for (const int e : live) {
-        const XmlElementRecord& r = doc.Record(e);
-        if (uint64_t{r.start} + r.length > text.size() || (r.tagLengths & CXmlDoc::kStartTagMask) > r.length)
-            return "element " + std::to_string(e) + " reaches past the text";
-        if (text[r.start] != '<')
-            return "element " + std::to_string(e) + " does not start at a '<'";
-    }
-    return {};
-}
-
-} // namespace
-
 TEST(XmlRandomEdits, MalformedTextsStayInBounds)
 {
     const char* pieces[] = {
@@ -593,7 +568,7 @@ TEST(XmlRandomEdits, MalformedTextsStayInBounds)
         CXmlDoc doc;
         doc.SetDocumentText(text);
         doc.IndexDocument();
-        ASSERT_EQ(Invariants(doc), "") << text;
+        ASSERT_EQ(indexcheck::InvariantViolation(doc), "") << text;
         for (int step = 0; step < 60; ++step) {
             const char* name = names[random() % std::size(names)];
             bool edited = false;
@@ -618,7 +593,7 @@ TEST(XmlRandomEdits, MalformedTextsStayInBounds)
                 break;
             }
             edits += edited;
-            ASSERT_EQ(Invariants(doc), "") << "seed " << seed << " step " << step << "\n" << doc.DocumentText();
+            ASSERT_EQ(indexcheck::InvariantViolation(doc), "") << "seed " << seed << " step " << step << "\n" << doc.DocumentText();
         }
     }
     EXPECT_GT(edits, 5000);
