@@ -38,7 +38,7 @@ using namespace shipping_test;
     command += ShellWord(ORRERY_CMAKE_COMMAND) + " --install " + ShellWord(ORRERY_BINARY_DIR) + " --prefix " +
                ShellWord(prefix);
     const fs::path log = temp.Path() / "install.log";
-    const int status = Run(command, log);
+    const int status = RunCommand(command, log);
     if (status != 0)
         return ::testing::AssertionFailure() << "install exited with " << status << ":\n" << ReadBytes(log);
     return ::testing::AssertionSuccess();
@@ -102,8 +102,9 @@ std::map<std::string, std::string> ReadDesktopEntry(const fs::path& path)
         for (char c : base)
             EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == '-') << key;
         EXPECT_TRUE(kKnownKeys.count(base) == 1 || base.rfind("X-", 0) == 0) << "unknown key " << key;
-        if (group == "[Desktop Entry]")
+        if (group == "[Desktop Entry]") {
             EXPECT_TRUE(keys.emplace(key, value).second) << "repeated key " << key;
+        }
     }
     return keys;
 }
@@ -215,8 +216,8 @@ TEST(Install, DesktopEntryStartsTheLauncherWithTheInstalledIcon)
     EXPECT_TRUE(fs::exists(layout.Icon(48))) << "the size every desktop falls back to";
 
     // The desktop's own checker, where the machine has it.
-    if (Run("command -v desktop-file-validate", temp.Path() / "which.log") == 0) {
-        EXPECT_EQ(Run("desktop-file-validate " + ShellWord(layout.DesktopEntry().string()), temp.Path() / "v.log"),
+    if (RunCommand("command -v desktop-file-validate", temp.Path() / "which.log") == 0) {
+        EXPECT_EQ(RunCommand("desktop-file-validate " + ShellWord(layout.DesktopEntry().string()), temp.Path() / "v.log"),
                   0)
             << ReadBytes(temp.Path() / "v.log");
     }

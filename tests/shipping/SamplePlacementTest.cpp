@@ -13,7 +13,7 @@ using namespace shipping_test;
 
 int PlaceSamples(const fs::path& destination, const fs::path& log)
 {
-    return Run(ShellWord(ORRERY_CMAKE_COMMAND) + " -DSAMPLE_SOURCE=" + ShellWord(SampleFolder().string()) +
+    return RunCommand(ShellWord(ORRERY_CMAKE_COMMAND) + " -DSAMPLE_SOURCE=" + ShellWord(SampleFolder().string()) +
                    " -DSAMPLE_DESTINATION=" + ShellWord(destination.string()) + " -P " +
                    ShellWord((DataFolder() / "PlaceSampleProfiles.cmake").string()),
                log);

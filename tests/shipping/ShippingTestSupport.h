@@ -105,7 +105,7 @@ inline std::string ShellWord(const std::string& text)
 
 // Runs a shell command line; its output goes to the given file. The exit status, or
 // -1 when it did not exit normally.
-inline int Run(const std::string& command, const fs::path& log)
+inline int RunCommand(const std::string& command, const fs::path& log)
 {
     const int status = std::system((command + " >" + ShellWord(log.string()) + " 2>&1").c_str());
     if (status == -1 || !WIFEXITED(status))
