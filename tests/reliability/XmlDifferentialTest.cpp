@@ -158,14 +158,26 @@ struct Comparison {
     int normalisedValues = 0;   // values equal only after whitespace normalisation
 };
 
-std::string Shorten(std::string text, std::size_t limit = 60)
+// A text for the table: control bytes as spaces, bytes above 0x7F as \xNN (the file
+// may be in any encoding), cut after `limit` bytes.
+std::string Shorten(const std::string& text, std::size_t limit = 60)
 {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20)
-            c = ' ';
+    std::string out;
+    for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20) {
+            out += ' ';
+        } else if (c > 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
     if (text.size() > limit)
-        text = text.substr(0, limit) + "...";
-    return text;
+        out += "...";
+    return out;
 }
 
 // Compares the element at the document's current position with `node`, recursively.
