@@ -1,6 +1,8 @@
 #include "editor/ProfileLibrary.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/MyRegKey.h"
 #include "platform/Platform.h"
@@ -120,6 +122,33 @@ void CProfileLibrary::DeleteProfileFile(const std::string& fileName)
     }
 }
 
+std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
+{
+    if (filePath.empty())
+        return 0;
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(filePath, error);
+    const bool resolved = !error;
+    std::size_t forgotten = 0;
+    for (auto it = entries.begin(); it != entries.end();) {
+        const std::string& kept = it->second.filePath;
+        bool same = kept == filePath;
+        if (!same && resolved && !kept.empty()) {
+            // Folders named in the settings may be spelled another way than the path
+            // the save dialog gives back for the same file.
+            const std::filesystem::path candidate = std::filesystem::weakly_canonical(kept, error);
+            same = !error && candidate == target;
+        }
+        if (same) {
+            it = entries.erase(it);
+            ++forgotten;
+        } else {
+            ++it;
+        }
+    }
+    return forgotten;
+}
+
 std::string InstallFolderFromRegistry()
 {
     CMyRegKey key;
@@ -185,6 +214,41 @@ bool AnyFileMatches(const std::string& pattern)
 {
     std::vector<std::string> paths;
     return ListMatchingFiles(pattern, paths, true) != 0;
+}
+
+ProfilesFolderState CheckProfilesFolder(const std::string& profilesRoot, bool create, std::string& reason)
+{
+    namespace fs = std::filesystem;
+    reason.clear();
+    const fs::path folder = ProfilesFolder(profilesRoot);
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (status.type() == fs::file_type::not_found) {
+        if (!create) {
+            reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
+            return ProfilesFolderState::NotReadable;
+        }
+        error.clear();
+        fs::create_directory(folder, error);
+        if (error) {
+            reason = error.message();
+            return ProfilesFolderState::NotCreated;
+        }
+    } else if (error) {
+        reason = error.message();
+        return ProfilesFolderState::NotReadable;
+    } else if (!fs::is_directory(status)) {
+        // A file of that name stands where the folder belongs.
+        reason = std::make_error_code(std::errc::not_a_directory).message();
+        return create ? ProfilesFolderState::NotCreated : ProfilesFolderState::NotReadable;
+    }
+    error.clear();
+    fs::directory_iterator listing(folder, error);
+    if (error) {
+        reason = error.message();
+        return ProfilesFolderState::NotReadable;
+    }
+    return ProfilesFolderState::Usable;
 }
 
 bool IsValidDeviceName(const std::string& device)

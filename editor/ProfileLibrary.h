@@ -49,6 +49,10 @@ public:
     // name cut at its first ".xml", and forgets that profile. The entry goes even when
     // the file can only be deleted at the next start.
     void DeleteProfileFile(const std::string& fileName);
+    // Forgets every profile, of any device, kept for the file at the path (the same
+    // text, or a path naming the same file); the file is not touched. A profile just
+    // written there replaces them. Returns how many were forgotten.
+    std::size_t ForgetProfilesAt(const std::string& filePath);
 
     const auto& Entries() const { return entries; }
     std::size_t Size() const { return entries.size(); }
@@ -87,6 +91,16 @@ std::string ProfilesPattern(const std::string& profilesRoot);     // root + "/Pr
 std::string ConfigurationPath(const std::string& programFolder);  // folder + "/Orrery.xml"
 
 bool AnyFileMatches(const std::string& pattern);
+
+// Whether the profiles folder of a root can be used, and what is wrong when not.
+enum class ProfilesFolderState {
+    Usable,        // a folder that can be listed
+    NotCreated,    // missing (or not a folder) and could not be made
+    NotReadable,   // missing, not a folder, or cannot be listed
+};
+// With create, a missing profiles folder is made first. reason gets the system's
+// words for the failure and is emptied for a usable folder.
+ProfilesFolderState CheckProfilesFolder(const std::string& profilesRoot, bool create, std::string& reason);
 
 // Whether a device name can become part of a file name in the profiles folder: not
 // empty, not "." or "..", and free of path separators ("/" and "\"), NUL and other

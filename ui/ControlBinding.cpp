@@ -106,33 +106,6 @@ std::string StoredText(int controlId, const std::string& display)
     return suffix != nullptr ? editor::RateStoredText(display, suffix) : display;
 }
 
-// Decimal value of a text read the way atoi reads it: leading blanks, a sign, digits;
-// anything else ends it, no digits give 0. Values beyond int are clamped.
-int DecimalValue(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    if (value < INT_MIN)
-        value = INT_MIN;
-    return static_cast<int>(value);
-}
-
 void AppendToggleRow(CSkinListCtrl* list, const QString& text, int rowData, bool setRowData)
 {
     const int row = list->InsertRow(list->RowCount(), QString());
@@ -175,6 +148,52 @@ const char* FrameRateText(int index)
         return nullptr;
     return kFrameRateTable[index];
 }
+
+int FrameRateRowData(const std::string& rate)
+{
+    for (int i = 0; i < kFrameRateCount; ++i) {
+        if (rate == kFrameRateTable[i])
+            return i;
+    }
+    return kOwnFrameRate;
+}
+
+std::string FrameRateOfRow(const CSkinListCtrl* list, int row)
+{
+    if (const char* rate = FrameRateText(list->GetRowData(row)))
+        return rate;
+    std::string shown = ToStd(list->GetCellText(row, 1));
+    const std::string suffix = editor::kFpsSuffix;
+    if (shown.size() >= suffix.size() && shown.compare(shown.size() - suffix.size(), suffix.size(), suffix) == 0)
+        shown.resize(shown.size() - suffix.size());
+    return shown;
+}
+
+int DecimalValue(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    if (value < INT_MIN)
+        value = INT_MIN;
+    return static_cast<int>(value);
+}
+
 
 void LoadProfileToControls(editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
@@ -348,7 +367,7 @@ void LoadFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, C
     list->SetFullRowSelect(true);
     list->DeleteAllRows();
     for (const std::string& item : items) {
-        AppendToggleRow(list, ToQt(editor::FrameRateListText(item)), FrameRateIndex(item), true);
+        AppendToggleRow(list, ToQt(editor::FrameRateListText(item)), FrameRateRowData(item), true);
     }
     list->EnsureRowVisible(list->RowCount() - 1);
 }
@@ -361,9 +380,8 @@ void LoadDefaultMark(const ControlBinding& row, editor::CTypeFile* typeFile, COr
     if (list == nullptr || !ValueOf(*profile, row.key, value) || value.empty())
         return;
     if (row.valueKind == kFrameRateValueKind) {
-        const int index = FrameRateIndex(value);
         for (int r = 0; r < list->RowCount(); ++r) {
-            if (list->GetRowData(r) == index)
+            if (FrameRateOfRow(list, r) == value)
                 list->SetToggle(r, 0, 1);
         }
         return;
@@ -404,8 +422,7 @@ void StoreDefaultFrameRate(const ControlBinding& row, editor::CTypeFile* typeFil
     const int checked = FirstCheckedRow(list);
     if (checked < 0)
         return;
-    if (const char* rate = FrameRateText(list->GetRowData(checked)))
-        profile->SetValue(row.key, rate);
+    profile->SetValue(row.key, FrameRateOfRow(list, checked));
 }
 
 void StoreValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
@@ -427,11 +444,7 @@ void StoreFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, 
     if (list == nullptr || !profile->HasValue(row.key))
         return;
     std::vector<std::string> items;
-    for (int r = 0; r < list->RowCount(); ++r) {
-        // Row data always comes from the table; an index outside it would be a rate
-        // nobody chose, so it is left out rather than invented.
-        if (const char* rate = FrameRateText(list->GetRowData(r)))
-            items.emplace_back(rate);
-    }
+    for (int r = 0; r < list->RowCount(); ++r)
+        items.push_back(FrameRateOfRow(list, r));
     profile->SetValue(row.key, editor::JoinList(items));
 }

@@ -13,6 +13,7 @@ namespace editor {
 class CTypeFile;
 }
 class COrreryDlg;
+class CSkinListCtrl;
 struct ControlBinding;
 
 using BindingHandler = void (*)(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog);
@@ -77,3 +78,18 @@ int FrameRateIndex(const std::string& text);
 inline constexpr int kUnknownFrameRateIndex = 8;
 // The rate text of an index, or null outside the table.
 const char* FrameRateText(int index);
+
+// Row data of a frame-rate row whose rate the table lacks ("50", "60" from a
+// configuration or a profile): such a row keeps its rate as its own text, so it is
+// shown, stored and matched as that text instead of being taken for another rate.
+inline constexpr int kOwnFrameRate = -1;
+// The row data for a rate: its table index, or kOwnFrameRate.
+int FrameRateRowData(const std::string& rate);
+// The rate a frame-rate row stands for: the table text of its row data, or, for a
+// row with a rate of its own, its shown text without the " fps" suffix.
+std::string FrameRateOfRow(const CSkinListCtrl* list, int row);
+
+// A text read as a whole decimal number the way the bitrate controls read it: leading
+// blanks, a sign, digits; anything else ends it, no digits give 0, and values beyond
+// int are clamped.
+int DecimalValue(const std::string& text);

@@ -14,11 +14,13 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
 #include "controls/FieldNumericEdit.h"
 #include "controls/SkinListCtrl.h"
+#include "platform/MyRegKey.h"
 #include "platform/Platform.h"
 #include "ui/AboutDlg.h"
 #include "ui/ControlBinding.h"
@@ -38,10 +40,6 @@ constexpr int kNumericDecimalPlaces = 4;
 // given in its pixels and scaled to ours.
 constexpr int kDesignBaseUnitX = 6;
 
-// Message texts and captions are loaded into fixed buffers of these sizes.
-constexpr std::size_t kMessageLength = 300;
-constexpr std::size_t kCaptionLength = 100;
-
 struct ListColumns {
     int id;
     const char* valueCaption;
@@ -54,8 +52,6 @@ constexpr ListColumns kListColumns[] = {
     {kIdcSampleRates, "Samplerate", 80},
     {kIdcAudioBitrates, "Bitrate", 85},
 };
-
-const QColor kInRangeColour(255, 255, 255);
 
 } // namespace
 
@@ -79,12 +75,6 @@ COrreryDlg::COrreryDlg(std::string executableFolder, std::unique_ptr<CPrompt> pr
 }
 
 COrreryDlg::~COrreryDlg() = default;
-
-template <class T>
-T* COrreryDlg::Item(int id) const
-{
-    return qobject_cast<T*>(GetDlgItem(id));
-}
 
 QWidget* COrreryDlg::GetDlgItem(int id) const
 {
@@ -189,8 +179,61 @@ void COrreryDlg::ConnectNotifications()
     }
     connect(Item<QPlainTextEdit>(kIdcDescription), &QPlainTextEdit::textChanged, this, [this] { MarkChanged(); });
     connect(Item<QLineEdit>(kIdcProfileName), &QLineEdit::textChanged, this, [this] { MarkChanged(); });
-    // Close ends the run with the OK result; Escape and the close box cancel it.
+    // Close ends the run with the OK result; Escape and the close box cancel it. None
+    // of them asks about unsaved edits.
     connect(Item<QPushButton>(kIdcClose), &QPushButton::clicked, this, &QDialog::accept);
+
+    connect(Item<QComboBox>(kIdcDeviceSelector), &QComboBox::activated, this, [this] { OnDeviceChanged(); });
+    connect(Item<QComboBox>(kIdcProfileSelector), &QComboBox::activated, this, [this] { OnProfileChanged(); });
+    connect(Item<QPushButton>(kIdcAddDevice), &QPushButton::clicked, this, [this] { OnAddDevice(); });
+    connect(Item<QPushButton>(kIdcRemoveDevice), &QPushButton::clicked, this, [this] { OnRemoveDevice(); });
+    connect(Item<QPushButton>(kIdcRenameDevice), &QPushButton::clicked, this, [this] { OnRenameDevice(); });
+
+    connect(Item<QRadioButton>(kIdcVideoAndAudio), &QRadioButton::clicked, this, [this] { OnVideoAndAudio(); });
+    connect(Item<QRadioButton>(kIdcAudioOnly), &QRadioButton::clicked, this, [this] { OnAudioOnly(); });
+    connect(Item<QComboBox>(kIdcFormat), &QComboBox::activated, this, [this] { OnFormatChanged(); });
+    connect(Item<QCheckBox>(kIdcCopySource), &QCheckBox::clicked, this, [this] { OnCopySource(); });
+    connect(Item<QLineEdit>(kIdcMaxBitrate), &QLineEdit::textChanged, this, [this] { OnMaxBitrateChanged(); });
+    connect(Item<QLineEdit>(kIdcDefaultBitrate), &QLineEdit::textChanged, this,
+            [this] { OnDefaultBitrateChanged(); });
+    auto* slider = Item<QSlider>(kIdcBitrateSlider);
+    connect(slider, &QSlider::sliderReleased, this, [this] { OnSliderReleased(); });
+    connect(slider, &QSlider::actionTriggered, this, [this](int action) { OnSliderAction(action); });
+
+    connect(Item<QPushButton>(kIdcAddFrameSize), &QPushButton::clicked, this, [this] { OnAddFrameSize(); });
+    const struct {
+        int add, remove, list, adder;
+        ListKind kind;
+    } adders[] = {
+        {kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRates, kIdcFrameRateAdder, ListKind::FrameRate},
+        {kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrates, kIdcAudioBitrateAdder,
+         ListKind::AudioBitrate},
+        {kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRates, kIdcSampleRateAdder, ListKind::SampleRate},
+    };
+    for (const auto& entry : adders) {
+        auto* list = Item<CSkinListCtrl>(entry.list);
+        auto* adder = Item<QComboBox>(entry.adder);
+        const ListKind kind = entry.kind;
+        connect(Item<QPushButton>(entry.add), &QPushButton::clicked, this,
+                [this, list, adder, kind] { AddFromSelector(list, adder, kind); });
+        connect(Item<QPushButton>(entry.remove), &QPushButton::clicked, this,
+                [this, list] { RemoveSelectedRow(list); });
+    }
+    auto* sizes = Item<CSkinListCtrl>(kIdcFrameSizes);
+    connect(Item<QPushButton>(kIdcRemoveFrameSize), &QPushButton::clicked, this,
+            [this, sizes] { RemoveSelectedRow(sizes); });
+    // Direct connections: the row click must be handled before the list acts on it.
+    for (int id : {kIdcFrameSizes, kIdcFrameRates, kIdcAudioBitrates, kIdcSampleRates}) {
+        auto* list = Item<CSkinListCtrl>(id);
+        connect(list, &CSkinListCtrl::RowSelected, this,
+                [this](CSkinListCtrl* sender, int row) { OnListRowClicked(sender, row); }, Qt::DirectConnection);
+        connect(list, &CSkinListCtrl::ActiveColumnClicked, this,
+                [this](CSkinListCtrl* sender, int column, int row) { OnDefaultCellClicked(sender, column, row); },
+                Qt::DirectConnection);
+    }
+
+    connect(Item<QPushButton>(kIdcSave), &QPushButton::clicked, this, [this] { OnSave(); });
+    connect(Item<QPushButton>(kIdcSaveAs), &QPushButton::clicked, this, [this] { OnSaveAs(); });
 }
 
 bool COrreryDlg::OnInitDialog()
@@ -235,6 +278,7 @@ bool COrreryDlg::OnInitDialog()
         executableFolder.empty() ? editor::LocateFolders() : editor::LocateFolders(executableFolder);
     installFolder = folders.hasInstallFolder ? folders.installFolder : std::string();
     programFolder = folders.programFolder;
+    CheckProfilesFolder(!folders.hasInstallFolder);
 
     configReader.Load(editor::ConfigurationPath(programFolder));
     editor::BuildContainerTable(configReader, containerTable);
@@ -275,6 +319,35 @@ std::string COrreryDlg::ProfilesRoot() const
     return installFolder.empty() ? programFolder : installFolder;
 }
 
+void COrreryDlg::CheckProfilesFolder(bool create)
+{
+    std::string reason;
+    const editor::ProfilesFolderState state = editor::CheckProfilesFolder(ProfilesRoot(), create, reason);
+    if (state == editor::ProfilesFolderState::Usable)
+        return;
+    const int stringId =
+        state == editor::ProfilesFolderState::NotCreated ? kIdsProfilesNotCreated : kIdsProfilesNotReadable;
+    startupProblem = LoadString(stringId, kMessageLength) + "\n\n" + editor::ProfilesFolder(ProfilesRoot()) + "\n" +
+                     reason + "\n\n" +
+                     FormatString(kIdsProfilesFolderHint, RegistryKeyFilePath(kHkeyCurrentUser, "Software\\Kestro"));
+}
+
+void COrreryDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Told once the window is on the screen, so the message has a window to belong to.
+    if (!startupProblem.empty() && !startupProblemReported) {
+        startupProblemReported = true;
+        QTimer::singleShot(0, this, [this] { ReportStartupProblem(); });
+    }
+}
+
+void COrreryDlg::ReportStartupProblem()
+{
+    if (!startupProblem.empty())
+        Message(startupProblem, PromptButtons::Ok, PromptIcon::Warning);
+}
+
 void COrreryDlg::FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind)
 {
     for (const std::string& text : editor::ChoiceItems(kind, configReader))
@@ -304,7 +377,7 @@ void COrreryDlg::ClearProfileControls()
                    kIdcFrameHeight, kIdcMaxBitrate, kIdcDefaultBitrate})
         SetEditBoxText(GetDlgItem(id), QString());
     for (int id : {kIdcMaxBitrate, kIdcDefaultBitrate})
-        Item<CFieldNumericEdit>(id)->SetFillColor(kInRangeColour);
+        Item<CFieldNumericEdit>(id)->SetFillColor(InRangeColour());
     for (int id : {kIdcFrameSizes, kIdcFrameRates, kIdcSampleRates, kIdcAudioBitrates})
         Item<CSkinListCtrl>(id)->DeleteAllRows();
     for (int id : {kIdcFormat, kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode})
@@ -314,6 +387,8 @@ void COrreryDlg::ClearProfileControls()
 
 void COrreryDlg::SelectDevice(const std::string& device, int outputType)
 {
+    shownDevice = device;
+    shownOutputType = outputType;
     auto* profiles = Item<QComboBox>(kIdcProfileSelector);
     profiles->clear();
     std::vector<profile::CProfileFile> collected;

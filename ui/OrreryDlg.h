@@ -10,6 +10,7 @@
 // Selection notifications from the user belong on QComboBox::activated (the user's
 // choice), never on currentIndexChanged, which the program's own filling raises too.
 
+#include <QColor>
 #include <QDialog>
 #include <QIcon>
 
@@ -29,6 +30,7 @@
 class QComboBox;
 class QMenu;
 class QAction;
+class QShowEvent;
 class CSkinListCtrl;
 
 class COrreryDlg : public QDialog {
@@ -49,6 +51,14 @@ public:
         kIdcAudioCodec, kIdcAudioBitrates, kIdcSampleRates, kIdcAudioBitrateAdder, kIdcSampleRateAdder,
         kIdcAddAudioBitrate, kIdcAddSampleRate, kIdcRemoveAudioBitrate, kIdcRemoveSampleRate,
     };
+
+    // Backgrounds of the bitrate edits: white in range, red out of it.
+    static QColor InRangeColour() { return QColor(255, 255, 255); }
+    static QColor OutOfRangeColour() { return QColor(255, 0, 0); }
+
+    // The four value lists, in the order a row click looks its sender up.
+    static constexpr std::array<int, 4> kValueLists = {kIdcFrameSizes, kIdcFrameRates, kIdcAudioBitrates,
+                                                       kIdcSampleRates};
 
     // The program's window: the program folder is the executable's own folder and
     // questions go to real message boxes.
@@ -92,6 +102,62 @@ public:
     // unless the program itself is filling the controls.
     void MarkChanged();
 
+    // Device and profile selection (the user's choices in the selectors and the
+    // device buttons). Each offers to save the shown profile first.
+    void OnDeviceChanged();
+    void OnProfileChanged();
+    void OnAddDevice();
+    void OnRemoveDevice();
+    // The hidden "Rename Device" button: its command does nothing.
+    void OnRenameDevice();
+
+    // Output type, container and the video bitrate trio.
+    void OnVideoAndAudio();
+    void OnAudioOnly();
+    void OnFormatChanged();
+    void OnCopySource();
+    void OnMaxBitrateChanged();
+    void OnDefaultBitrateChanged();
+    void OnSliderReleased();
+    // A keyboard, wheel or page move of the slider: the default bitrate follows it as
+    // it does after a drag.
+    void OnSliderAction(int action);
+
+    // Value lists.
+    enum class ListKind { FrameRate, AudioBitrate, SampleRate };
+    void OnAddFrameSize();
+    bool AddFromSelector(CSkinListCtrl* list, QComboBox* adder, ListKind kind);
+    void RemoveSelectedRow(CSkinListCtrl* list);
+    // A click on a row, reported before the list acts on it: the row becomes the
+    // list's single checked row. Result 1.
+    int OnListRowClicked(CSkinListCtrl* list, int row);
+    // After the list inverted a clicked "Default" cell itself: the clicked row stays
+    // the single checked row.
+    void OnDefaultCellClicked(CSkinListCtrl* list, int column, int row);
+
+    // Saving. PromptSaveChanges results: stay with the shown profile, go ahead
+    // without saving, go ahead after saving.
+    static constexpr int kPromptSaved = 0;
+    static constexpr int kPromptGoAhead = 1;
+    static constexpr int kPromptStay = 2;
+    // SaveAs results.
+    static constexpr int kSaveWritten = 0;
+    static constexpr int kSaveCancelled = 1;
+    static constexpr int kSaveFailed = 2;
+    int PromptSaveChanges(int messageId, int outputType);
+    void OnSave();
+    void OnSaveAs();
+    int SaveAs(int outputType);
+    // Writes the shown profile, with the controls' values, to the path: 0 when
+    // written (the library and the profile selector then hold it), 1 when not (the
+    // user was told why and nothing else changed).
+    int WriteProfile(const std::string& path, const std::string& fileName, const std::string& profileName);
+
+    // What went wrong with the Profiles folder at start, told once the window shows;
+    // empty when nothing did.
+    const std::string& StartupProblem() const { return startupProblem; }
+    void ReportStartupProblem();
+
     // The window menu: commands 16 to 31 open the About box.
     void OnSysCommand(int id);
     QMenu* SystemMenu() const { return systemMenu; }
@@ -124,6 +190,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateControls();
@@ -131,8 +198,19 @@ private:
     void FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind);
     void ShowAboutBox();
     void StartupSelection();
+    void CheckProfilesFolder(bool create);
+    // Puts the radio buttons back to the output type shown.
+    void ShowOutputType(int outputType);
+    // Selects the first item with exactly this text; false (selection unchanged)
+    // when there is none.
+    static bool SelectItemText(QComboBox* combo, const std::string& text);
+    std::string PathBoxText() const;
+    std::string ProfileNameText() const;
     template <class T>
-    T* Item(int id) const;
+    T* Item(int id) const
+    {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
 
     QIcon icon;
     profile::CProfileFile loadedProfile;
@@ -146,6 +224,12 @@ private:
     std::string programFolder;
     bool changed = false;
     bool suppressChange = true;
+    // What the profile selector lists: the device and output type of the last
+    // SelectDevice, so a choice of what is already shown reloads nothing.
+    std::string shownDevice;
+    int shownOutputType = editor::kVideoAndAudio;
+    std::string startupProblem;
+    bool startupProblemReported = false;
 
     std::string executableFolder;   // empty: the running executable's folder
     std::unique_ptr<CPrompt> prompt;

@@ -19,6 +19,14 @@ constexpr StringEntry kStrings[] = {
     {kIdsBuiltInProfile,
      "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?"},
     {kIdsEmptyProfileName, "The profile name can't be empty!"},
+    {kIdsSaveFailed, "The profile could not be saved."},
+    {kIdsBadDeviceName, "The device name can't be used as a file name."},
+    {kIdsProfilesNotCreated, "The Profiles folder could not be created:"},
+    {kIdsProfilesNotReadable, "The Profiles folder could not be read:"},
+    {kIdsProfilesFolderHint,
+     "The \"Path\" value in the settings file %s names the converter's folder, whose Profiles folder "
+     "holds the profiles. Until that folder can be used, profiles are kept only while the editor runs; "
+     "use Save As to save one where you can write."},
 };
 
 } // namespace

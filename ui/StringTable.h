@@ -3,6 +3,7 @@
 // The program's user-visible messages, each under the numeric identifier the rest of
 // the program (and anyone reading a dialog's text) refers to it by.
 
+#include <cstddef>
 #include <string>
 
 inline constexpr int kIdsAboutBox = 101;          // the About entry of the window menu
@@ -12,6 +13,15 @@ inline constexpr int kIdsRemoveDevice = 104;      // holds one "%s": the device
 inline constexpr int kIdsProfileSaved = 105;
 inline constexpr int kIdsBuiltInProfile = 106;
 inline constexpr int kIdsEmptyProfileName = 108;
+inline constexpr int kIdsSaveFailed = 109;          // followed by the path and the system's reason
+inline constexpr int kIdsBadDeviceName = 110;
+inline constexpr int kIdsProfilesNotCreated = 111;  // followed by the folder and the reason
+inline constexpr int kIdsProfilesNotReadable = 112; // followed by the folder and the reason
+inline constexpr int kIdsProfilesFolderHint = 113;  // holds one "%s": the settings file
+
+// Messages and captions are loaded into fixed buffers of these sizes.
+inline constexpr std::size_t kMessageLength = 300;
+inline constexpr std::size_t kCaptionLength = 100;
 
 // The text of a string, or the empty text for an identifier the table lacks. With
 // maxLength, the text is cut to at most that many bytes (never inside a UTF-8

@@ -1,6 +1,9 @@
 #include "UiTestSupport.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -119,4 +122,74 @@ QStringList ComboTexts(const QWidget* widget)
             texts << combo->itemText(i);
     }
     return texts;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+bool FileExists(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).isFile();
+}
+
+profile::CProfileFile LoadProfileFile(const std::string& path)
+{
+    profile::CProfileFile profile;
+    profile.CreateDefault();
+    profile.Load(path);
+    return profile;
+}
+
+bool Choose(QWidget* widget, const QString& text)
+{
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (combo == nullptr)
+        return false;
+    const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+void TypeInto(QWidget* edit, const QString& text)
+{
+    edit->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) {
+        line->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(line, Qt::Key_Delete);
+        else
+            QTest::keyClicks(line, text);
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) {
+        multi->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(multi, Qt::Key_Delete);
+        else
+            QTest::keyClicks(multi, text);
+    }
+}
+
+bool WriteTemplateProfile(const CSandbox& sandbox, const std::string& relative, const std::string& templateName,
+                          const std::string& name, const std::string& device, const std::string& tag,
+                          const std::string& description)
+{
+    profile::CProfileFile profile;
+    profile.CreateDefault();
+    if (!profile.Load(std::string(ORRERY_DATA_DIR) + "/" + templateName))
+        return false;
+    profile.name = name;
+    profile.device = device;
+    profile.tag = tag;
+    if (!description.empty())
+        profile.description = description;
+    const std::string path = sandbox.Path(relative);
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
+    return profile.Save(path);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "profile/ProfileFile.h"
 #include "ui/OrreryDlg.h"
 #include "ui/Prompt.h"
 
@@ -70,6 +71,24 @@ private:
 // attributes and the common section's audio, video and codec settings.
 std::string ProfileText(const std::string& name, const std::string& device, int type,
                         const std::string& extraCommon = {});
+
+// Writes a profile made from a shipped template (data/<templateName>) with the given
+// root attributes into the sandbox at relative; description empty keeps the template's.
+bool WriteTemplateProfile(const CSandbox& sandbox, const std::string& relative, const std::string& templateName,
+                          const std::string& name, const std::string& device, const std::string& tag = {},
+                          const std::string& description = {});
+
+// The file's bytes, or "<missing>" when it cannot be read.
+std::string ReadBytes(const std::string& path);
+bool FileExists(const std::string& path);
+// The profile a file holds, read the way the library reads it.
+profile::CProfileFile LoadProfileFile(const std::string& path);
+
+// The user's choice of an item in a drop-down list: the selection moves and the
+// list reports the choice (QComboBox::activated). False when no item has the text.
+bool Choose(QWidget* combo, const QString& text);
+// Typing into an edit box: the old text is selected and replaced key by key.
+void TypeInto(QWidget* edit, const QString& text);
 
 // Column 1 texts and column 0 toggles of a value list.
 QStringList ListTexts(const CSkinListCtrl* list);

@@ -129,10 +129,20 @@ void BindingTest::listsRoundTrip_data()
     QTest::newRow("source frame rate") << Values{{fpsList, "0,25,29.97"}, {fpsValue, "0"}} << 1019
                                        << QStringList{"Same as source", "25 fps", "29.97 fps"} << QList<int>{0}
                                        << Values{{fpsList, "0,25,29.97"}, {fpsValue, "0"}};
-    // A rate the table lacks stands for the row of 24.
+    // A rate the table lacks keeps its own text: shown, matched as the default and
+    // stored back as it stands, never taken for the row of 24.
     QTest::newRow("rate outside the table") << Values{{fpsList, "25,17"}, {fpsValue, "17"}} << 1019
                                             << QStringList{"25 fps", "17 fps"} << QList<int>{1}
-                                            << Values{{fpsList, "25,24"}, {fpsValue, "24"}};
+                                            << Values{{fpsList, "25,17"}, {fpsValue, "17"}};
+    QTest::newRow("60 beside 24") << Values{{fpsList, "24,50,60"}, {fpsValue, "60"}} << 1019
+                                  << QStringList{"24 fps", "50 fps", "60 fps"} << QList<int>{2}
+                                  << Values{{fpsList, "24,50,60"}, {fpsValue, "60"}};
+    QTest::newRow("24 beside 60") << Values{{fpsList, "24,60"}, {fpsValue, "24"}} << 1019
+                                  << QStringList{"24 fps", "60 fps"} << QList<int>{0}
+                                  << Values{{fpsList, "24,60"}, {fpsValue, "24"}};
+    QTest::newRow("rate spelt unlike the table") << Values{{fpsList, "29.970,30"}, {fpsValue, "29.970"}} << 1019
+                                                 << QStringList{"29.970 fps", "30 fps"} << QList<int>{0}
+                                                 << Values{{fpsList, "29.970,30"}, {fpsValue, "29.970"}};
     QTest::newRow("frame sizes") << Values{{sizeList, "320x240,720x480"}, {sizeValue, "720x480"}} << 1012
                                  << QStringList{"320x240", "720x480"} << QList<int>{1}
                                  << Values{{sizeList, "320x240,720x480"}, {sizeValue, "720x480"}};
@@ -181,7 +191,7 @@ void BindingTest::listsRoundTrip()
         for (const QString& text : texts) {
             const std::string rate =
                 text == "Same as source" ? "0" : text.left(text.size() - 4).toStdString();
-            expected << FrameRateIndex(rate);
+            expected << FrameRateRowData(rate);
         }
         QCOMPARE(RowData(control), expected);
     }
@@ -531,8 +541,12 @@ void BindingTest::frameRateTable()
         QCOMPARE(FrameRateIndex(texts[i]), i);
         QCOMPARE(std::string(FrameRateText(i)), std::string(texts[i]));
     }
-    for (const char* other : {"", "29.970", " 25", "Same as source", "60"})
+    for (const char* other : {"", "29.970", " 25", "Same as source", "60"}) {
         QCOMPARE(FrameRateIndex(other), 8);
+        QCOMPARE(FrameRateRowData(other), kOwnFrameRate);
+    }
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(FrameRateRowData(texts[i]), i);
     QVERIFY(FrameRateText(-1) == nullptr);
     QVERIFY(FrameRateText(12) == nullptr);
 }

@@ -770,9 +770,16 @@ void DialogTest::stringTable()
         {105, "Profile saved successfully!"},
         {106, "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?"},
         {108, "The profile name can't be empty!"},
+        {109, "The profile could not be saved."},
+        {110, "The device name can't be used as a file name."},
+        {111, "The Profiles folder could not be created:"},
+        {112, "The Profiles folder could not be read:"},
     };
     for (const auto& entry : strings)
         QCOMPARE(LoadString(entry.id), std::string(entry.text));
+    QCOMPARE(FormatString(113, "/home/me/.config/Kestro.conf").find("\"Path\" value in the settings file "
+                                                                   "/home/me/.config/Kestro.conf names"),
+             std::size_t(4));
     QCOMPARE(LoadString(107), std::string());
     QCOMPARE(LoadString(100), std::string());
 

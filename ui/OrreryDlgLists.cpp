@@ -1,0 +1,139 @@
+// Editing the four value lists: adding a value, removing the selected row and
+// choosing the row that is the profile's default (the checked "Default" cell).
+
+#include "ui/OrreryDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include <algorithm>
+#include <string>
+
+#include "controls/SkinListCtrl.h"
+#include "editor/ChoiceLists.h"
+#include "ui/ControlBinding.h"
+#include "ui/DialogItems.h"
+
+namespace {
+
+constexpr int kDefaultColumn = 0;
+constexpr int kValueColumn = 1;
+
+bool HasValueText(const CSkinListCtrl* list, const QString& text)
+{
+    for (int row = 0; row < list->RowCount(); ++row) {
+        if (list->GetCellText(row, kValueColumn) == text)
+            return true;
+    }
+    return false;
+}
+
+// Appends an unchecked row; the first row of a list is its default.
+void AppendValueRow(CSkinListCtrl* list, const QString& text, const int* rowData)
+{
+    const int row = list->InsertRow(list->RowCount(), QString());
+    if (row < 0)
+        return;
+    list->SetCellText(row, kValueColumn, text);
+    if (rowData != nullptr)
+        list->SetRowData(row, *rowData);
+    list->MakeToggleCell(row, kDefaultColumn);
+    if (list->RowCount() == 1)
+        list->SetToggle(row, kDefaultColumn, 1);
+}
+
+void CheckOnly(CSkinListCtrl* list, int row)
+{
+    list->SetToggle(row, kDefaultColumn, 1);
+    for (int other = 0; other < list->RowCount(); ++other) {
+        if (other != row && list->GetToggle(other, kDefaultColumn) == 1)
+            list->SetToggle(other, kDefaultColumn, 0);
+    }
+}
+
+bool IsDigits(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+} // namespace
+
+void COrreryDlg::OnAddFrameSize()
+{
+    const QString width = EditBoxText(GetDlgItem(kIdcFrameWidth));
+    const QString height = EditBoxText(GetDlgItem(kIdcFrameHeight));
+    // The edits take a sign and decimals too; a frame size is whole pixels.
+    if (width.isEmpty() || height.isEmpty() || !IsDigits(width) || !IsDigits(height))
+        return;
+    const QString text = width + QLatin1Char('x') + height;
+    auto* list = Item<CSkinListCtrl>(kIdcFrameSizes);
+    if (HasValueText(list, text))
+        return;
+    AppendValueRow(list, text, nullptr);
+    MarkChanged();
+}
+
+bool COrreryDlg::AddFromSelector(CSkinListCtrl* list, QComboBox* adder, ListKind kind)
+{
+    if (list == nullptr || adder == nullptr)
+        return false;
+    if (kind != ListKind::FrameRate && Item<QCheckBox>(kIdcCopySource)->isChecked())
+        return false;
+    if (adder->currentIndex() < 0)
+        return false;
+    const QString text = adder->currentText();
+    if (HasValueText(list, text))
+        return false;
+    if (kind == ListKind::FrameRate) {
+        int rowData = 0;
+        if (text != QLatin1String(editor::kSameAsSource)) {
+            QString rate = text;
+            if (rate.endsWith(QLatin1String(editor::kFpsSuffix)))
+                rate.chop(static_cast<int>(std::char_traits<char>::length(editor::kFpsSuffix)));
+            rowData = FrameRateRowData(ToStd(rate));
+        }
+        AppendValueRow(list, text, &rowData);
+    } else {
+        AppendValueRow(list, text, nullptr);
+    }
+    MarkChanged();
+    return true;
+}
+
+void COrreryDlg::RemoveSelectedRow(CSkinListCtrl* list)
+{
+    if (list == nullptr || list->RowCount() == 0)
+        return;
+    const int row = list->FirstSelectedRow();
+    if (row < 0)
+        return;
+    const bool wasDefault = list->GetToggle(row, kDefaultColumn) == 1;
+    list->DeleteRow(row);
+    // A list with rows keeps a default.
+    if (wasDefault && list->RowCount() > 0)
+        list->SetToggle(0, kDefaultColumn, 1);
+    MarkChanged();
+}
+
+int COrreryDlg::OnListRowClicked(CSkinListCtrl* list, int row)
+{
+    MarkChanged();
+    const bool ours = std::any_of(kValueLists.begin(), kValueLists.end(),
+                                  [this, list](int id) { return list != nullptr && GetDlgItem(id) == list; });
+    if (!ours || row < 0 || row >= list->RowCount())
+        return 1;
+    CheckOnly(list, row);
+    list->SelectRow(row);
+    return 1;
+}
+
+void COrreryDlg::OnDefaultCellClicked(CSkinListCtrl* list, int column, int row)
+{
+    // The list has just inverted the cell the click already checked; the clicked row
+    // stays the default, whatever it was before.
+    const bool ours = std::any_of(kValueLists.begin(), kValueLists.end(),
+                                  [this, list](int id) { return list != nullptr && GetDlgItem(id) == list; });
+    if (!ours || column != kDefaultColumn || row < 0 || row >= list->RowCount())
+        return;
+    CheckOnly(list, row);
+}
