@@ -34,7 +34,8 @@ namespace {
 struct PromptLog {
     std::vector<std::string> messages;
     std::vector<SaveFileRequest> saveRequests;
-    std::vector<int> answers;   // next answers, in order; Yes or OK when none is left
+    std::vector<int> answers;                 // next answers, in order; Yes or OK when none is left
+    std::vector<SaveFileAnswer> saveAnswers;  // next save-file answers; cancelled when none is left
 };
 
 class CRecordingPrompt : public CPrompt {
@@ -52,10 +53,14 @@ public:
         return buttons == PromptButtons::YesNo ? kIdYes : kIdOk;
     }
 
-    bool SaveFile(const SaveFileRequest& request, SaveFileAnswer&) override
+    bool SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer) override
     {
         log->saveRequests.push_back(request);
-        return false;
+        if (log->saveAnswers.empty())
+            return false;
+        answer = log->saveAnswers.front();
+        log->saveAnswers.erase(log->saveAnswers.begin());
+        return true;
     }
 
 private:
@@ -101,6 +106,22 @@ QList<int> CheckedRows(const CSkinListCtrl* list)
     return rows;
 }
 
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool StartsWith(const std::string& text, const char* start)
+{
+    return text.rfind(start, 0) == 0;
+}
+
+constexpr const char* kBuiltInQuestion =
+    "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?";
+constexpr const char* kSaveQuestion = "Do you want to save the changed profile?";
+constexpr const char* kSavedMessage = "Profile saved successfully!";
+
 QString EditText(QWidget* widget)
 {
     if (auto* line = qobject_cast<QLineEdit*>(widget))
@@ -122,6 +143,9 @@ private slots:
     void cleanup();
     void everyDeviceOpensOnItsSamplesShownAsStored();
     void screenshotOfTheWindowOnTheSamples();
+    void savingAChangedSampleOffersSaveAsAndNeverTouchesIt_data();
+    void savingAChangedSampleOffersSaveAsAndNeverTouchesIt();
+    void leavingAChangedSampleOffersSaveAsAndNeverTouchesIt();
 
 private:
     std::unique_ptr<COrreryDlg> StartDialog();
@@ -266,6 +290,106 @@ void SampleEditorTest::screenshotOfTheWindowOnTheSamples()
     QFile::remove(path);
     QVERIFY(shot.save(path, "PNG"));
     QCOMPARE(QImage(path).size(), shot.size());
+}
+
+void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<bool>("audioOnly");
+    QTest::newRow("video + audio") << QStringLiteral("psp") << false;
+    QTest::newRow("audio only") << QStringLiteral("ps3") << true;
+}
+
+// Save on a changed sample asks 106 first. No leads to the ordinary question, whose No
+// writes nothing; Yes opens the save-file dialog in the Profiles folder and writes the
+// edits into a new file of the user's, which is no longer read-only.
+void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
+{
+    QFETCH(QString, device);
+    QFETCH(bool, audioOnly);
+    auto dialog = StartDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    auto* devices = qobject_cast<QComboBox*>(dialog->GetDlgItem(kIdcDeviceSelector));
+    devices->setCurrentText(device);
+    dialog->OnDeviceChanged();
+    if (audioOnly)
+        QTest::mouseClick(dialog->GetDlgItem(kIdcAudioOnly), Qt::LeftButton);
+    QCOMPARE(dialog->OutputType(), audioOnly ? editor::kAudioOnly : editor::kVideoAndAudio);
+    const QString sampleName = device + (audioOnly ? QStringLiteral(".Kestro.Audio.xml") : QStringLiteral(".Kestro.Video.xml"));
+    const QString samplePath = programFolder + QStringLiteral("/Profiles/") + sampleName;
+    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), samplePath);
+    const QByteArray original = FileBytes(samplePath);
+    QVERIFY(log->messages.empty());
+
+    // Save without a change does nothing at all.
+    QTest::mouseClick(dialog->GetDlgItem(kIdcSave), Qt::LeftButton);
+    QVERIFY(log->messages.empty());
+
+    auto* description = qobject_cast<QPlainTextEdit*>(dialog->GetDlgItem(kIdcDescription));
+    QVERIFY(description != nullptr);
+    description->setPlainText(QStringLiteral("My own settings"));
+    QVERIFY(dialog->IsChanged());
+
+    log->answers = {kIdNo, kIdNo};
+    QTest::mouseClick(dialog->GetDlgItem(kIdcSave), Qt::LeftButton);
+    QCOMPARE(log->messages.size(), std::size_t(2));
+    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
+    QVERIFY(log->messages[0].find(samplePath.toStdString()) != std::string::npos);
+    QVERIFY2(StartsWith(log->messages[1], kSaveQuestion), log->messages[1].c_str());
+    QVERIFY(log->saveRequests.empty());
+    QCOMPARE(FileBytes(samplePath), original);
+    QVERIFY(dialog->IsChanged());
+
+    log->messages.clear();
+    const QString minePath = programFolder + QStringLiteral("/Profiles/mine.xml");
+    log->answers = {kIdYes};
+    log->saveAnswers = {SaveFileAnswer{QFile::encodeName(minePath).toStdString(), "mine.xml"}};
+    QTest::mouseClick(dialog->GetDlgItem(kIdcSave), Qt::LeftButton);
+    QCOMPARE(log->saveRequests.size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(log->saveRequests[0].initialFolder), programFolder + QStringLiteral("/Profiles"));
+    QVERIFY(!log->messages.empty());
+    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
+    QVERIFY2(StartsWith(log->messages.back(), kSavedMessage), log->messages.back().c_str());
+    QCOMPARE(FileBytes(samplePath), original);
+
+    profile::CProfileFile mine;
+    mine.CreateDefault();
+    QVERIFY(mine.Load(QFile::encodeName(minePath).toStdString()));
+    QVERIFY(!editor::IsBuiltInProfile(mine));
+    QVERIFY(mine.IsVersion200());
+    QCOMPARE(QString::fromStdString(mine.device), device);
+    QCOMPARE(mine.type, audioOnly ? editor::kAudioOnly : editor::kVideoAndAudio);
+    QCOMPARE(QString::fromStdString(mine.description), QStringLiteral("My own settings"));
+    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), minePath);
+    QVERIFY(!dialog->IsChanged());
+    auto* profiles = qobject_cast<QComboBox*>(dialog->GetDlgItem(kIdcProfileSelector));
+    QCOMPARE(profiles->currentText(), QStringLiteral("mine.xml"));
+    QVERIFY(profiles->findText(sampleName) >= 0);
+}
+
+// Going to another device with a changed sample asks 106 as well; No lets the change
+// go, and the sample stays as shipped.
+void SampleEditorTest::leavingAChangedSampleOffersSaveAsAndNeverTouchesIt()
+{
+    auto dialog = StartDialog();
+    const QString samplePath = programFolder + QStringLiteral("/Profiles/generic.Kestro.Video.xml");
+    const QByteArray original = FileBytes(samplePath);
+    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), samplePath);
+    qobject_cast<QPlainTextEdit*>(dialog->GetDlgItem(kIdcDescription))->setPlainText(QStringLiteral("changed"));
+    QVERIFY(dialog->IsChanged());
+
+    log->answers = {kIdNo};
+    auto* devices = qobject_cast<QComboBox*>(dialog->GetDlgItem(kIdcDeviceSelector));
+    devices->setCurrentText(QStringLiteral("zune"));
+    dialog->OnDeviceChanged();
+    QCOMPARE(log->messages.size(), std::size_t(1));
+    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
+    QVERIFY(log->saveRequests.empty());
+    QCOMPARE(FileBytes(samplePath), original);
+    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), programFolder + QStringLiteral("/Profiles/zune.Kestro.Video.xml"));
+    QVERIFY(!dialog->IsChanged());
 }
 
 QTEST_MAIN(SampleEditorTest)
