@@ -406,46 +406,30 @@ inline std::string FirstDifference(const std::string& a, const std::string& b)
 // ---------------------------------------------------------------------------------------
 // Profile: load any bytes into a default profile, save, load the saved file, save again.
 
-// Whether the element path (names from the root down, first match at each level) exists.
-inline bool HasElementPath(const CXmlDoc& source, const std::vector<std::string>& path)
+inline bool HasAbsentNode(const profile::CProfileNode& node)
 {
-    CXmlDoc doc(source);
-    doc.Rewind();
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (i > 0 && !doc.EnterElement())
-            return false;
-        bool found = false;
-        while (!found && doc.SeekElement())
-            found = doc.NodeName() == path[i];
-        if (!found)
-            return false;
-    }
-    return true;
+    if (!node.present)
+        return true;
+    for (const auto& child : node.children)
+        if (HasAbsentNode(*child))
+            return true;
+    return false;
 }
 
-inline bool AbsentNodeHasElement(const profile::CProfileNode& node, std::vector<std::string>& path,
-                                 const CXmlDoc& doc)
+// Known fault: whether a missing element marks its node absent depends on whether an
+// element of that level was read before it. In <audio><source/></audio> the reader finds
+// source, so the missing freq and bitrate become absent and are not written; source
+// holds only defaults and is not written either. Reading that save finds no element of
+// the level at all, which leaves freq and bitrate present with their defaults, and the
+// next save writes them. Elements out of schema order (found by the forward search only
+// in part) end the same way. So the first save differs from the second whenever a load
+// left a node absent; one more round is then stable.
+inline bool LoadLeftAbsentNodes(const profile::CProfileFile& loaded)
 {
-    path.push_back(node.name);
-    bool result = !node.present && HasElementPath(doc, path);
-    for (std::size_t i = 0; !result && i < node.children.size(); ++i)
-        result = AbsentNodeHasElement(*node.children[i], path, doc);
-    path.pop_back();
-    return result;
-}
-
-// Known fault: the reader searches a level forward only, so an element that stands
-// after a later sibling of the schema is not found and its node is marked absent; the
-// save leaves it out. Reading that file again finds nothing at all at the level, which
-// leaves the nodes present with their defaults, so the second save writes them. The
-// first save differs from the second whenever the input had elements out of schema order.
-inline bool ReadsElementsOutOfOrder(const profile::CProfileFile& loaded)
-{
-    if (ReportAllIssues() || loaded.Document() == nullptr)
+    if (ReportAllIssues())
         return false;
-    std::vector<std::string> path{loaded.rootName};
     for (const auto& section : loaded.Sections())
-        if (section->TopNode() != nullptr && AbsentNodeHasElement(*section->TopNode(), path, *loaded.Document()))
+        if (section->TopNode() != nullptr && HasAbsentNode(*section->TopNode()))
             return true;
     return false;
 }
@@ -471,7 +455,7 @@ inline std::string CheckProfileLoad(const uint8_t* data, std::size_t size)
         if (plain.Document()->DocumentText() != kept.Document()->DocumentText())
             return "a load that failed changed the profile";
     }
-    const bool outOfOrder = ReadsElementsOutOfOrder(loaded);
+    const bool absentNodes = LoadLeftAbsentNodes(loaded);
     if (!loaded.Save(first))
         return "the first save failed: " + loaded.WriteResultText();
     std::string firstText;
@@ -490,7 +474,7 @@ inline std::string CheckProfileLoad(const uint8_t* data, std::size_t size)
     std::string secondText;
     if (!ReadBytes(second, secondText))
         return "the second save cannot be read";
-    if (firstText != secondText && !outOfOrder)
+    if (firstText != secondText && !absentNodes)
         return "the second save differs from the first: " + FirstDifference(firstText, secondText);
     if (firstText != secondText) {
         // The known fault above: one more round must then be stable.

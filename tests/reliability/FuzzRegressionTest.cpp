@@ -162,14 +162,19 @@ TEST(FuzzOpenFaults, DISABLED_StoreAttributeKeepsTheTagForm)
     }
 }
 
-// Audio children written freq, bitrate, source: the forward search finds source first,
-// marks freq and bitrate absent, and the save drops them (with the file's 44100 and
-// 128000). Reading that save finds no child at all, so freq and bitrate are present
-// again with their defaults and the next save writes them: two saves of one profile differ.
-TEST(FuzzOpenFaults, DISABLED_ElementsOutOfSchemaOrderSurviveARoundTrip)
+// Whether a missing element marks its node absent depends on whether an element of
+// the same level was read before it, and the writer drops elements that hold only
+// defaults. <audio><source/></audio>: source is read, so freq and bitrate become absent
+// and are not written, and neither is source; that save read again finds nothing at the
+// level, leaves freq and bitrate present with their defaults, and the next save writes
+// them: two saves of one profile differ. Written freq, bitrate, source, the forward
+// search finds source first and drops freq and bitrate with the file's 44100 and 128000.
+TEST(FuzzOpenFaults, DISABLED_ASavedProfileSavesTheSameAgain)
 {
+    EXPECT_EQ(OpenCase("profile-empty-first-child.xml", fuzzcheck::CheckProfileLoad), "");
     EXPECT_EQ(OpenCase("profile-out-of-order.xml", fuzzcheck::CheckProfileLoad), "");
     EXPECT_EQ(OpenCase("profile-out-of-order-fuzzed.xml", fuzzcheck::CheckProfileLoad), "");
+    EXPECT_EQ(OpenCase("profile-absent-nodes-fuzzed.xml", fuzzcheck::CheckProfileLoad), "");
     profile::CProfileFile loaded;
     loaded.CreateDefault();
     ASSERT_TRUE(loaded.Load((kData / "fuzz" / "open" / "profile-out-of-order.xml").string()));
