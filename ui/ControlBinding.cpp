@@ -393,7 +393,24 @@ void LoadDefaultMark(const ControlBinding& row, editor::CTypeFile* typeFile, COr
     }
 }
 
-void StoreDefaultValue(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+namespace {
+
+// The list stores differ only in how a row becomes a stored value: rates lose their
+// unit and are multiplied back, frame rates come from the row's table index.
+using RowValue = std::string (*)(const ControlBinding&, const CSkinListCtrl*, int);
+
+std::string RowText(const ControlBinding& row, const CSkinListCtrl* list, int r)
+{
+    return StoredText(row.controlId, ToStd(list->GetCellText(r, 1)));
+}
+
+std::string RowFrameRate(const ControlBinding&, const CSkinListCtrl* list, int r)
+{
+    return FrameRateOfRow(list, r);
+}
+
+void StoreCheckedRow(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog,
+                     RowValue valueOf)
 {
     profile::CProfileFile* profile = Current(typeFile, dialog);
     auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
@@ -406,45 +423,40 @@ void StoreDefaultValue(const ControlBinding& row, editor::CTypeFile* typeFile, C
     const int checked = FirstCheckedRow(list);
     if (checked < 0)
         return;
-    profile->SetValue(row.key, StoredText(row.controlId, ToStd(list->GetCellText(checked, 1))));
+    profile->SetValue(row.key, valueOf(row, list, checked));
+}
+
+void StoreAllRows(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog,
+                  RowValue valueOf)
+{
+    profile::CProfileFile* profile = Current(typeFile, dialog);
+    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
+    if (list == nullptr || !profile->HasValue(row.key))
+        return;
+    std::vector<std::string> items;
+    for (int r = 0; r < list->RowCount(); ++r)
+        items.push_back(valueOf(row, list, r));
+    profile->SetValue(row.key, editor::JoinList(items));
+}
+
+} // namespace
+
+void StoreDefaultValue(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    StoreCheckedRow(row, typeFile, dialog, RowText);
 }
 
 void StoreDefaultFrameRate(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
-    profile::CProfileFile* profile = Current(typeFile, dialog);
-    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
-    if (list == nullptr || !profile->HasValue(row.key))
-        return;
-    if (list->RowCount() == 0) {
-        profile->SetValue(row.key, std::string());
-        return;
-    }
-    const int checked = FirstCheckedRow(list);
-    if (checked < 0)
-        return;
-    profile->SetValue(row.key, FrameRateOfRow(list, checked));
+    StoreCheckedRow(row, typeFile, dialog, RowFrameRate);
 }
 
 void StoreValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
-    profile::CProfileFile* profile = Current(typeFile, dialog);
-    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
-    if (list == nullptr || !profile->HasValue(row.key))
-        return;
-    std::vector<std::string> items;
-    for (int r = 0; r < list->RowCount(); ++r)
-        items.push_back(StoredText(row.controlId, ToStd(list->GetCellText(r, 1))));
-    profile->SetValue(row.key, editor::JoinList(items));
+    StoreAllRows(row, typeFile, dialog, RowText);
 }
 
 void StoreFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
-    profile::CProfileFile* profile = Current(typeFile, dialog);
-    auto* list = profile != nullptr ? Control<CSkinListCtrl>(row, dialog) : nullptr;
-    if (list == nullptr || !profile->HasValue(row.key))
-        return;
-    std::vector<std::string> items;
-    for (int r = 0; r < list->RowCount(); ++r)
-        items.push_back(FrameRateOfRow(list, r));
-    profile->SetValue(row.key, editor::JoinList(items));
+    StoreAllRows(row, typeFile, dialog, RowFrameRate);
 }
