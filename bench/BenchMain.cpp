@@ -540,7 +540,7 @@ void EditRows(const std::string& text)
             check.SetDocumentText(doc.DocumentText());
             const bool sound = check.IndexDocument() && check.RecordCount() == doc.RecordCount() && done == kEdits;
             const std::string what = std::string(append ? "AppendElement" : "StoreAttribute") + " near the " +
-                                     (end ? "end" : "start") + " (record " + std::to_string(element) + " of " +
+                                     (end ? "end" : "start") + " (record " + Grouped(static_cast<std::size_t>(element)) + " of " +
                                      Grouped(static_cast<std::size_t>(doc.RecordCount() - 1)) + ")";
             Add(what, Format("%.2f µs", seconds / kEdits * 1e6) + (sound ? "" : " — edits FAILED the re-index check"));
         }
