@@ -4,6 +4,10 @@
 // it was asked, and a sandbox with a temporary program folder (holding the shipped
 // templates) and a private settings folder.
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -94,3 +98,27 @@ void TypeInto(QWidget* edit, const QString& text);
 QStringList ListTexts(const CSkinListCtrl* list);
 QList<int> CheckedRows(const CSkinListCtrl* list);
 QStringList ComboTexts(const QWidget* combo);
+
+// The dialog's control with the given id, as the kind the test expects (null otherwise).
+template <class T>
+T* ItemOf(const COrreryDlg& dialog, int id)
+{
+    return qobject_cast<T*>(dialog.GetDlgItem(id));
+}
+
+// The text an edit box, a multi-line edit or a selector shows.
+inline QString Text(const COrreryDlg& dialog, int id)
+{
+    if (auto* line = ItemOf<QLineEdit>(dialog, id))
+        return line->text();
+    if (auto* multi = ItemOf<QPlainTextEdit>(dialog, id))
+        return multi->toPlainText();
+    if (auto* combo = ItemOf<QComboBox>(dialog, id))
+        return combo->currentText();
+    return QStringLiteral("<no text control %1>").arg(id);
+}
+
+inline void Click(const COrreryDlg& dialog, int id)
+{
+    ItemOf<QAbstractButton>(dialog, id)->click();
+}

@@ -22,12 +22,6 @@ using Values = QMap<QString, QString>;
 // Stands in the store target before the pass, so a key the pass leaves alone shows.
 const QString kUntouched = QStringLiteral("untouched");
 
-template <class T>
-T* ItemOf(const COrreryDlg& dialog, int id)
-{
-    return qobject_cast<T*>(dialog.GetDlgItem(id));
-}
-
 profile::CProfileFile MakeProfile(const std::string& folder, const std::string& title, const Values& values,
                                   int type = 0)
 {

@@ -38,12 +38,6 @@ namespace {
 const QStringList kBuiltInDevices = {"generic", "appleTV", "cellphone", "iPhone", "ipod", "ipodTouch", "nds",
                                      "pda", "ps3", "psp2000", "psp", "pvp", "xbox360", "zune"};
 
-template <class T>
-T* ItemOf(const COrreryDlg& dialog, int id)
-{
-    return qobject_cast<T*>(dialog.GetDlgItem(id));
-}
-
 QString EditText(const COrreryDlg& dialog, int id)
 {
     if (auto* line = ItemOf<QLineEdit>(dialog, id))

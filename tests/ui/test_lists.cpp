@@ -16,17 +16,6 @@
 
 namespace {
 
-template <class T>
-T* ItemOf(const COrreryDlg& dialog, int id)
-{
-    return qobject_cast<T*>(dialog.GetDlgItem(id));
-}
-
-void Click(const COrreryDlg& dialog, int id)
-{
-    ItemOf<QAbstractButton>(dialog, id)->click();
-}
-
 // A left click in the middle of a cell, as the mouse makes it.
 void ClickCell(CSkinListCtrl* list, int row, int column)
 {

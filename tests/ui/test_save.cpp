@@ -20,28 +20,6 @@
 
 namespace {
 
-template <class T>
-T* ItemOf(const COrreryDlg& dialog, int id)
-{
-    return qobject_cast<T*>(dialog.GetDlgItem(id));
-}
-
-QString Text(const COrreryDlg& dialog, int id)
-{
-    if (auto* line = ItemOf<QLineEdit>(dialog, id))
-        return line->text();
-    if (auto* multi = ItemOf<QPlainTextEdit>(dialog, id))
-        return multi->toPlainText();
-    if (auto* combo = ItemOf<QComboBox>(dialog, id))
-        return combo->currentText();
-    return QStringLiteral("<no text control %1>").arg(id);
-}
-
-void Click(const COrreryDlg& dialog, int id)
-{
-    ItemOf<QAbstractButton>(dialog, id)->click();
-}
-
 const std::string kSaveQuestion = "Do you want to save the changed profile?\n\n";
 const std::string kSaved = "Profile saved successfully!\n\n";
 const std::string kNotSaved = "The profile could not be saved.\n\n";

@@ -19,28 +19,6 @@
 
 namespace {
 
-template <class T>
-T* ItemOf(const COrreryDlg& dialog, int id)
-{
-    return qobject_cast<T*>(dialog.GetDlgItem(id));
-}
-
-QString Text(const COrreryDlg& dialog, int id)
-{
-    if (auto* line = ItemOf<QLineEdit>(dialog, id))
-        return line->text();
-    if (auto* multi = ItemOf<QPlainTextEdit>(dialog, id))
-        return multi->toPlainText();
-    if (auto* combo = ItemOf<QComboBox>(dialog, id))
-        return combo->currentText();
-    return QStringLiteral("<no text control %1>").arg(id);
-}
-
-void Click(const COrreryDlg& dialog, int id)
-{
-    ItemOf<QAbstractButton>(dialog, id)->click();
-}
-
 std::size_t CountOf(const editor::CProfileLibrary& library, const std::string& device)
 {
     return static_cast<std::size_t>(library.Entries().count(device));
