@@ -26,46 +26,9 @@
 #include "ui/OrreryDlg.h"
 #include "ui/Prompt.h"
 #include "ui/Resource.h"
+#include "../ui/UiTestSupport.h"
 
 namespace {
-
-// Message boxes and the save-file dialog answered without a window; every question is
-// recorded.
-struct PromptLog {
-    std::vector<std::string> messages;
-    std::vector<SaveFileRequest> saveRequests;
-    std::vector<int> answers;                 // next answers, in order; Yes or OK when none is left
-    std::vector<SaveFileAnswer> saveAnswers;  // next save-file answers; cancelled when none is left
-};
-
-class CRecordingPrompt : public CPrompt {
-public:
-    explicit CRecordingPrompt(std::shared_ptr<PromptLog> log) : log(std::move(log)) {}
-
-    int MessageBox(const std::string& text, const std::string&, PromptButtons buttons, PromptIcon) override
-    {
-        log->messages.push_back(text);
-        if (!log->answers.empty()) {
-            const int answer = log->answers.front();
-            log->answers.erase(log->answers.begin());
-            return answer;
-        }
-        return buttons == PromptButtons::YesNo ? kIdYes : kIdOk;
-    }
-
-    bool SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer) override
-    {
-        log->saveRequests.push_back(request);
-        if (log->saveAnswers.empty())
-            return false;
-        answer = log->saveAnswers.front();
-        log->saveAnswers.erase(log->saveAnswers.begin());
-        return true;
-    }
-
-private:
-    std::shared_ptr<PromptLog> log;
-};
 
 QString Text(const char* text)
 {
@@ -86,24 +49,6 @@ QString RateText(const char* stored, const char* unit)
 QStringList Split(const char* list)
 {
     return Text(list).split(QLatin1Char(','));
-}
-
-QStringList ListTexts(const CSkinListCtrl* list)
-{
-    QStringList texts;
-    for (int row = 0; row < list->RowCount(); ++row)
-        texts << list->GetCellText(row, 1);
-    return texts;
-}
-
-QList<int> CheckedRows(const CSkinListCtrl* list)
-{
-    QList<int> rows;
-    for (int row = 0; row < list->RowCount(); ++row) {
-        if (list->GetToggle(row, 0) == 1)
-            rows << row;
-    }
-    return rows;
 }
 
 QByteArray FileBytes(const QString& path)
@@ -181,7 +126,7 @@ void SampleEditorTest::cleanup()
 std::unique_ptr<COrreryDlg> SampleEditorTest::StartDialog()
 {
     auto dialog = std::make_unique<COrreryDlg>(QFile::encodeName(programFolder).toStdString(),
-                                               std::make_unique<CRecordingPrompt>(log));
+                                               std::make_unique<CPromptDouble>(log));
     dialog->OnInitDialog();
     return dialog;
 }
@@ -335,9 +280,9 @@ void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     log->answers = {kIdNo, kIdNo};
     QTest::mouseClick(dialog->GetDlgItem(kIdcSave), Qt::LeftButton);
     QCOMPARE(log->messages.size(), std::size_t(2));
-    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
-    QVERIFY(log->messages[0].find(samplePath.toStdString()) != std::string::npos);
-    QVERIFY2(StartsWith(log->messages[1], kSaveQuestion), log->messages[1].c_str());
+    QVERIFY2(StartsWith(log->messages[0].text, kBuiltInQuestion), log->messages[0].text.c_str());
+    QVERIFY(log->messages[0].text.find(samplePath.toStdString()) != std::string::npos);
+    QVERIFY2(StartsWith(log->messages[1].text, kSaveQuestion), log->messages[1].text.c_str());
     QVERIFY(log->saveRequests.empty());
     QCOMPARE(FileBytes(samplePath), original);
     QVERIFY(dialog->IsChanged());
@@ -350,8 +295,8 @@ void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     QCOMPARE(log->saveRequests.size(), std::size_t(1));
     QCOMPARE(QString::fromStdString(log->saveRequests[0].initialFolder), programFolder + QStringLiteral("/Profiles"));
     QVERIFY(!log->messages.empty());
-    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
-    QVERIFY2(StartsWith(log->messages.back(), kSavedMessage), log->messages.back().c_str());
+    QVERIFY2(StartsWith(log->messages[0].text, kBuiltInQuestion), log->messages[0].text.c_str());
+    QVERIFY2(StartsWith(log->messages.back().text, kSavedMessage), log->messages.back().text.c_str());
     QCOMPARE(FileBytes(samplePath), original);
 
     profile::CProfileFile mine;
@@ -385,7 +330,7 @@ void SampleEditorTest::leavingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     devices->setCurrentText(QStringLiteral("zune"));
     dialog->OnDeviceChanged();
     QCOMPARE(log->messages.size(), std::size_t(1));
-    QVERIFY2(StartsWith(log->messages[0], kBuiltInQuestion), log->messages[0].c_str());
+    QVERIFY2(StartsWith(log->messages[0].text, kBuiltInQuestion), log->messages[0].text.c_str());
     QVERIFY(log->saveRequests.empty());
     QCOMPARE(FileBytes(samplePath), original);
     QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), programFolder + QStringLiteral("/Profiles/zune.Kestro.Video.xml"));
