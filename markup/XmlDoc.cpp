@@ -538,6 +538,21 @@ std::string_view CXmlDoc::TagName(int element) const
     return std::string_view(text + p, q - p);
 }
 
+// The tag name as the parse reads it: from the byte after "<" up to whitespace, "/" or ">".
+std::string_view CXmlDoc::ParsedTagName(int element) const
+{
+    const XmlElementRecord& rec = Rec(element);
+    if (!SpanInText(rec))
+        return {};
+    const char* text = documentText.data();
+    const std::size_t nameStart = std::size_t{rec.start} + 1;
+    const std::size_t end = std::size_t{rec.start} + StartTagLength(rec);
+    std::size_t p = nameStart;
+    while (p < end && !(xmlscan::ClassOf(text[p]) & xmlscan::kNameStop))
+        ++p;
+    return std::string_view(text + nameStart, p < end ? p - nameStart : 0);
+}
+
 std::string CXmlDoc::NodeName() const
 {
     if (currentPosition == 0)
@@ -730,20 +745,82 @@ void CXmlDoc::AbandonSubtree(int root)
     }
 }
 
+// How the parse reads the tag at `start`: the scanner's token there. The index and every
+// edit must agree with it, or a fresh parse of the text would build a different tree.
+CXmlDoc::TagReading CXmlDoc::ReadTagAt(std::size_t start) const
+{
+    TagReading reading;
+    CXmlScanner scanner(documentText.c_str(), documentText.size());
+    scanner.SetNextPosition(start);
+    XmlToken token;
+    if (scanner.ScanToken(token) == kXmlStartTag) {
+        reading.startTag = true;
+        reading.empty = token.emptyElement;
+        reading.length = token.length;
+        reading.name.assign(documentText, token.nameStart, token.nameLength);
+    }
+    return reading;
+}
+
+// Splices `insert` for [position, position + removeLength) in the start tag of `element`,
+// where `insert` ends with the quoted value text. The edit stands only when the parse still
+// reads one start tag there, with the same name and the same empty or open form, ending
+// where the index will say, and when the attribute reader finds exactly the new value for
+// `name`; otherwise the text goes back as it was and the index is not touched.
+bool CXmlDoc::SpliceIntoStartTag(int element, const TagReading& before, const char* name, std::size_t position,
+                                 std::size_t removeLength, const std::string& insert, std::size_t valueTextLength)
+{
+    XmlElementRecord& rec = Rec(element);
+    const int64_t delta = static_cast<int64_t>(insert.size()) - static_cast<int64_t>(removeLength);
+    const int64_t newStartLength = static_cast<int64_t>(StartTagLength(rec)) + delta;
+    if (newStartLength > static_cast<int64_t>(kMaxStartTagLength))
+        return false;
+    const std::string removed = documentText.substr(position, removeLength);
+    if (!Splice(position, removeLength, insert))
+        return false;
+    const XmlElementRecord saved = rec;
+    rec.tagLengths = (rec.tagLengths & ~kStartTagMask) | static_cast<uint32_t>(newStartLength);
+    AddTo(rec.length, delta);
+
+    const TagReading after = ReadTagAt(rec.start);
+    bool sound = after.startTag && after.length == static_cast<std::size_t>(newStartLength) &&
+                 after.empty == before.empty && after.name == before.name;
+    if (sound) {
+        const std::size_t valueAt = position + insert.size() - valueTextLength;
+        StartTagScan scan;
+        sound = ScanStartTag(element, name, scan) && scan.quoted && scan.closed && scan.valueStart == valueAt + 1 &&
+                scan.valueEnd == valueAt + valueTextLength - 1;
+    }
+    if (!sound) {
+        rec = saved;
+        Splice(position, insert.size(), removed);
+        return false;
+    }
+    ShiftOffsets(element, delta, false);
+    return true;
+}
+
 bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& value)
 {
-    if (element == 0 || currentPosition == 0 || !name || !IsLive(element))
+    if (element == 0 || currentPosition == 0 || !name || !IsLive(element) || !SpanInText(Rec(element)))
         return false;
-    std::string valueText = "\"" + EscapeMarkup(value, true) + "\"";
+    // A tag the parse reads otherwise than the index (edits of malformed text, or an element
+    // appended under a name the parse reads otherwise, can leave one) gives no ground to
+    // edit on.
+    const TagReading tag = ReadTagAt(Rec(element).start);
+    if (!tag.startTag || tag.length != StartTagLength(Rec(element)))
+        return false;
+    const std::string valueText = "\"" + EscapeMarkup(value, true) + "\"";
+    const std::string newAttribute = " " + std::string(name) + "=" + valueText;
     StartTagScan scan;
     std::size_t position;
     std::size_t removeLength = 0;
     std::string insert;
     if (!ScanStartTag(element, name, scan)) {
-        if (!SpanInText(Rec(element)) || scan.insertAt == 0)
+        if (scan.insertAt == 0)
             return false;
         position = scan.insertAt;
-        insert = " " + std::string(name) + "=" + valueText;
+        insert = newAttribute;
     } else if (scan.valueless) {
         // An attribute written without "=" keeps its name and gains the value.
         position = scan.valueEnd;
@@ -751,23 +828,24 @@ bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& v
     } else if (scan.quoted) {
         position = scan.valueStart - 1;
         removeLength = (scan.closed ? scan.valueEnd + 1 : scan.valueEnd) - position;
-        insert = std::move(valueText);
+        insert = valueText;
     } else {
         position = scan.valueStart;
         removeLength = scan.valueEnd - scan.valueStart;
-        insert = std::move(valueText);
+        insert = valueText;
     }
-    const int64_t delta = static_cast<int64_t>(insert.size()) - static_cast<int64_t>(removeLength);
-    XmlElementRecord& rec = Rec(element);
-    const int64_t newStartLength = static_cast<int64_t>(StartTagLength(rec)) + delta;
-    if (newStartLength > static_cast<int64_t>(kMaxStartTagLength))
-        return false;
-    if (!Splice(position, removeLength, insert))
-        return false;
-    rec.tagLengths = (rec.tagLengths & ~kStartTagMask) | static_cast<uint32_t>(newStartLength);
-    AddTo(rec.length, delta);
-    ShiftOffsets(element, delta, false);
-    return true;
+    if (SpliceIntoStartTag(element, tag, name, position, removeLength, insert, valueText.size()))
+        return true;
+    // The attribute reader and the parse read this tag differently (quotes inside an
+    // unquoted value, a value running into "/>", a "/" after a bare name): where the reader
+    // put the value, the parse would see another tag. Right after the tag name both read a
+    // new attribute alike, and the reader takes the first of equal names, so the value goes
+    // there; the old text of the attribute stays behind it, unread. When the reader does
+    // not get that far either (a tag name holding "?"), nothing is stored.
+    const std::size_t nameEnd = Rec(element).start + 1 + tag.name.size();
+    if (position == nameEnd && removeLength == 0 && insert == newAttribute)
+        return false;   // that was the place tried already
+    return SpliceIntoStartTag(element, tag, name, nameEnd, 0, newAttribute, valueText.size());
 }
 
 bool CXmlDoc::AppendElement(const char* name)
@@ -832,9 +910,12 @@ bool CXmlDoc::AppendElement(const char* name)
     case kEmptyTag:
     case kNotEndedTag: {
         const XmlElementRecord& par = Rec(p);
-        const std::string_view parentName = TagName(p);
+        // The end tag must close the parent for the parse, which reads a tag name up to
+        // whitespace, "/" or ">"; the name reader also stops at "<", "=", "?", "!" and the
+        // backslash, so "<a?b/>" would get "</a>", which closes nothing.
+        const std::string_view parentName = ParsedTagName(p);
         parentEndTag = static_cast<uint32_t>(parentName.size() + 3);
-        if (parentEndTag > kMaxEndTagLength)
+        if (parentName.empty() || parentEndTag > kMaxEndTagLength)
             return false;
         if (StartTagLength(par) < 3)
             return false;

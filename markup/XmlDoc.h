@@ -58,9 +58,15 @@ public:
     std::string NodeName() const;
     std::string FetchAttribute(const char* name) const;
     // False, changing nothing, without a current element, for record 0, a record not in
-    // the tree, a null name, or when the start tag would outgrow its 22-bit length.
+    // the tree, a null name, or when the start tag would outgrow its 22-bit length. Also
+    // false, changing nothing, when no edit lets both the parse and FetchAttribute read the
+    // tag as before plus the new value; only irregular tags (quotes inside an unquoted
+    // value, a "/" that ends a value or follows a bare name, "?" in the tag name) come to
+    // that. On a tag where the two readings part, the value may be written as a new first
+    // attribute, leaving the old one behind it.
     bool StoreAttribute(int element, const char* name, const std::string& value);
-    // False, changing nothing, for a null name or one whose tags a record cannot hold.
+    // False, changing nothing, for a null name or one whose tags a record cannot hold. An
+    // empty-element or unended parent gets its end tag from the name as the parse reads it.
     bool AppendElement(const char* name);
     bool DeleteElement();
 
@@ -84,6 +90,12 @@ public:
 private:
     struct StartTagScan;
     struct OpenElement;
+    struct TagReading {
+        bool startTag = false;
+        bool empty = false;
+        std::size_t length = 0;
+        std::string name;
+    };
 
     XmlElementRecord& Rec(int index) { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
     const XmlElementRecord& Rec(int index) const
@@ -102,7 +114,11 @@ private:
     bool Splice(std::size_t position, std::size_t removeLength, std::string_view insert);
     bool SpanInText(const XmlElementRecord& record) const;
     std::string_view TagName(int element) const;
+    std::string_view ParsedTagName(int element) const;
     bool ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const;
+    TagReading ReadTagAt(std::size_t start) const;
+    bool SpliceIntoStartTag(int element, const TagReading& before, const char* name, std::size_t position,
+                            std::size_t removeLength, const std::string& insert, std::size_t valueTextLength);
     bool IsLive(int element) const;
 
     std::string documentText;

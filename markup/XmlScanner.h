@@ -113,6 +113,9 @@ public:
     // kind 0 and length 0 in the token) once the text is used up.
     int ScanToken(XmlToken& token);
     std::size_t NextPosition() const { return next; }
+    // Where the next token starts; it must be a token boundary for the result to be what a
+    // scan from the start would give there.
+    void SetNextPosition(std::size_t position) { next = position; }
 
 private:
     int Finish(XmlToken& token, int kind, std::size_t last)

@@ -231,6 +231,64 @@ TEST(XmlAttribute, ReaderStaysInsideTheStartTag)
     EXPECT_EQ(doc.Record(0).length, doc.DocumentText().size());
 }
 
+// The attribute reader and the parse read irregular tags differently: the parse pairs
+// quotes anywhere and takes "/>" for an empty tag after whitespace or a quote, the reader
+// reads an unquoted value up to whitespace or ">" and ends the tag at a "/" after a bare
+// name. A store must leave the tree as the parse reads it, so it goes where both read it
+// alike, or nowhere.
+TEST(XmlAttribute, StoreOnIrregularTagsKeepsTheTreeOrRefuses)
+{
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* expected;   // null: refused, text unchanged
+    };
+    const Case cases[] = {
+        // Where the reader would write, the parse would see the form change: the value
+        // goes first instead, where both read it.
+        {"<r><f x=m\"q\"/></r>", "n", "<r><f n=\"1\" x=m\"q\"/></r>"},
+        {"<r><f x/></f></r>", "n", "<r><f n=\"1\" x/></f></r>"},
+        {"<r><f x= /></r>", "n", "<r><f n=\"1\" x= /></r>"},
+        {"<r><f x= /></r>", "x", "<r><f x=\"1\" x= /></r>"},
+        {"<r><f x=a\"b c=d\"/></r>", "c", "<r><f c=\"1\" x=a\"b c=d\"/></r>"},
+        // Where both read the tag alike, the edit stays where it always was.
+        {"<r><f x=m /></r>", "n", "<r><f x=m n=\"1\" /></r>"},
+        {"<r><f x=m/></f></r>", "n", "<r><f x=m/ n=\"1\"></f></r>"},
+        {"<r><f x=m/></f></r>", "x", "<r><f x=\"1\"></f></r>"},
+        {"<r><f x=\"0\"/></r>", "x", "<r><f x=\"1\"/></r>"},
+        // The reader ends the tag at "?", inside the name the parse reads: no place works.
+        {"<r><f?g x=\"0\"/></r>", "n", nullptr},
+        {"<r><f?g x=\"0\"/></r>", "x", nullptr},
+    };
+    for (const Case& c : cases) {
+        CXmlDoc doc = Load(c.text);
+        ASSERT_TRUE(doc.IsWellFormed()) << c.text;
+        Walk(doc, {"r", ""});
+        const bool stored = doc.StoreAttribute(doc.CurrentPosition(), c.name, "1");
+        EXPECT_EQ(stored, c.expected != nullptr) << c.text;
+        EXPECT_EQ(doc.DocumentText(), c.expected ? c.expected : c.text) << c.text;
+        if (stored) {
+            EXPECT_EQ(doc.FetchAttribute(c.name), "1") << c.text;
+        }
+        EXPECT_EQ(IndexMismatch(doc), "") << c.text;
+        EXPECT_TRUE(doc.IndexDocument()) << doc.DocumentText();
+    }
+}
+
+// A malformed text too keeps the tree a parse builds from it. Here r and g are not ended,
+// so f and g stand beside r at the top.
+TEST(XmlAttribute, StoreOnAnIrregularTagInMalformedText)
+{
+    CXmlDoc doc = Load("<r><f x=m\"q\"/><g x/>");
+    ASSERT_FALSE(doc.IsWellFormed());
+    Walk(doc, {"f"});
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "n", "1"));
+    ASSERT_TRUE(doc.SeekElement("g"));
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "n", "2"));
+    EXPECT_EQ(doc.DocumentText(), "<r><f n=\"1\" x=m\"q\"/><g n=\"2\" x/>");
+    EXPECT_EQ(IndexMismatch(doc), "");
+}
+
 // ------------------------------------------------------------------------- elements
 
 TEST(XmlAppend, IntoAnEmptyDocument)
@@ -284,6 +342,35 @@ TEST(XmlAppend, EveryKindOfParent)
         EXPECT_EQ(doc.ParentPosition(), parent);
         EXPECT_EQ(doc.NodeName(), "x");
         EXPECT_EQ(IndexMismatch(doc), "") << c.text;
+    }
+}
+
+// The end tag written for an empty-element or unended parent carries the name as the
+// parse reads it (up to whitespace, "/" or ">"), not as NodeName reads it, or it would
+// close nothing.
+TEST(XmlAppend, EndTagClosesTheNameTheParseReads)
+{
+    struct Case {
+        const char* text;
+        std::initializer_list<const char*> path;
+        const char* nodeName;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<a?b/>", {""}, "a", "<a?b>\r\n<x/>\r\n</a?b>"},
+        {"<r><a=b c=\"1\"/></r>", {"r", ""}, "a", "<r><a=b c=\"1\">\r\n<x/>\r\n</a=b></r>"},
+        {"<r><a!b\\c /></r>", {"r", ""}, "a", "<r><a!b\\c >\r\n<x/>\r\n</a!b\\c></r>"},
+        {"<r><a<b></r>", {"r", ""}, "a", "<r><a<b>\r\n<x/>\r\n</a<b></r>"},   // not ended
+    };
+    for (const Case& c : cases) {
+        CXmlDoc doc = Load(c.text);
+        Walk(doc, c.path);
+        EXPECT_EQ(doc.NodeName(), c.nodeName) << c.text;
+        ASSERT_TRUE(doc.EnterElement());
+        ASSERT_TRUE(doc.AppendElement("x")) << c.text;
+        EXPECT_EQ(doc.DocumentText(), c.expected) << c.text;
+        EXPECT_EQ(IndexMismatch(doc, ~CXmlDoc::kNotWellFormed), "") << c.text;
+        EXPECT_TRUE(doc.IndexDocument()) << doc.DocumentText();
     }
 }
 
