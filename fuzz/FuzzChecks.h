@@ -145,33 +145,6 @@ inline bool PositionIsLive(const CXmlDoc& doc, int element)
     return element > 0 && element < doc.RecordCount() && !(doc.Record(element).levelFlags & CXmlDoc::kAbandoned);
 }
 
-// Faults found by fuzzing that are reported and not mended yet. While one is open, texts
-// that show it get the structural check only, so the fuzzer can look for new ones; the
-// regression tests in tests/reliability keep the failing inputs.
-//
-// Tag names holding one of "<=\\?!": the parse reads the name of a start tag up to
-// whitespace, "/" or ">", but the name reader (NodeName, and the end tag AppendElement
-// writes into an empty-element parent) stops at those bytes too, so "<a?b/>" gains the
-// end tag "</a>", which does not close it.
-inline bool HasKnownIssue(const CXmlDoc& doc)
-{
-    if (ReportAllIssues())
-        return false;
-    std::vector<int> live;
-    indexcheck::WalkTree(doc, live);
-    const std::string& text = doc.DocumentText();
-    for (const int e : live) {
-        std::size_t p = doc.Record(e).start + 1;
-        while (p < text.size() && text[p] != ' ' && text[p] != '\t' && text[p] != '\n' && text[p] != '\r' &&
-               text[p] != '/' && text[p] != '>') {
-            const char c = text[p++];
-            if (c == '<' || c == '=' || c == '\\' || c == '?' || c == '!')
-                return true;
-        }
-    }
-    return false;
-}
-
 inline std::string_view StartTagText(const CXmlDoc& doc, int element)
 {
     const XmlElementRecord& r = doc.Record(element);
@@ -228,16 +201,79 @@ inline bool IsRegularStartTag(std::string_view tag)
     }
 }
 
-// Known fault: the start-tag reader and the scanner read irregular start tags
-// differently. The scanner pairs quotes anywhere in a tag and takes "/>" for an empty
-// tag when the "/" follows whitespace or a quote; the reader quotes only values that
-// start with a quote, reads an unquoted value up to whitespace or ">" (so "/" and quotes
-// become part of it), and ends a tag at a "/" after a bare name. So StoreAttribute on
-// <a x=b"c"/>, <a x= />, <a x/></a> or <a x=b"c d"/> writes where the scanner sees
-// something else, and the element becomes empty, not empty, or swallows what follows.
-inline bool StoreOnIrregularTag(std::string_view tagBefore)
+// The element tree a fresh parse of `text` builds: for each element in document order, the
+// place of its parent in that order (-1 for the top level) and its form (empty-element
+// tag, not ended, or ended by an end tag), with its start offset.
+struct ShapeEntry {
+    int parent;
+    int form;
+    uint32_t start;
+    bool operator==(const ShapeEntry&) const = default;
+};
+
+inline std::vector<ShapeEntry> FreshShape(const std::string& text)
 {
-    return !ReportAllIssues() && !IsRegularStartTag(tagBefore);
+    CXmlDoc fresh;
+    fresh.SetDocumentText(text);
+    fresh.IndexDocument();
+    std::vector<int> order;
+    indexcheck::WalkTree(fresh, order);
+    std::vector<int> place(static_cast<std::size_t>(fresh.RecordCount()), -1);
+    std::vector<ShapeEntry> shape;
+    for (const int e : order) {
+        const XmlElementRecord& r = fresh.Record(e);
+        const bool notEnded = (r.levelFlags & CXmlDoc::kNotEnded) != 0;
+        const bool empty = !notEnded && (r.tagLengths >> CXmlDoc::kEndTagShift) == 0;
+        place[static_cast<std::size_t>(e)] = static_cast<int>(shape.size());
+        shape.push_back({r.parent == 0 ? -1 : place[static_cast<std::size_t>(r.parent)], notEnded ? 2 : empty ? 1 : 0,
+                         r.start});
+    }
+    return shape;
+}
+
+// StoreAttribute on any text, however malformed: it either stores, and then a fresh parse
+// builds the same tree as before (with the offsets after the tag moved), or refuses and
+// changes nothing; it refuses only tags that are not regular. The tree is compared where
+// the stored element is one a fresh parse finds too, and no NUL cuts the text short.
+inline std::string StoreKeepsTheTree(CXmlDoc& doc, int element, const char* name, const std::string& value,
+                                     bool& edited)
+{
+    const std::string textBefore = doc.DocumentText();
+    const std::string tagBefore(StartTagText(doc, element));
+    const XmlElementRecord recordBefore = doc.Record(element);
+    const bool live = element != 0 && PositionIsLive(doc, element) && doc.CurrentPosition() != 0;
+    const bool comparable = live && textBefore.find('\0') == std::string::npos && value.find('\0') == std::string::npos;
+    std::vector<ShapeEntry> shapeBefore;
+    bool parsedHere = false;
+    if (comparable) {
+        shapeBefore = FreshShape(textBefore);
+        for (const ShapeEntry& entry : shapeBefore)
+            parsedHere = parsedHere || entry.start == recordBefore.start;
+    }
+    edited = doc.StoreAttribute(element, name, value);
+    if (!edited) {
+        if (doc.DocumentText() != textBefore ||
+            std::memcmp(&doc.Record(element), &recordBefore, sizeof(XmlElementRecord)) != 0)
+            return "a refused StoreAttribute changed the document";
+        if (live && IsRegularStartTag(tagBefore))
+            return "StoreAttribute refused the regular tag " + tagBefore;
+        return {};
+    }
+    if (!parsedHere)
+        return {};
+    std::vector<ShapeEntry> shapeAfter = FreshShape(doc.DocumentText());
+    if (shapeAfter.size() != shapeBefore.size())
+        return "StoreAttribute changed the element count of a fresh parse: " + doc.DocumentText();
+    const int64_t delta = static_cast<int64_t>(doc.DocumentText().size()) - static_cast<int64_t>(textBefore.size());
+    for (std::size_t i = 0; i < shapeAfter.size(); ++i) {
+        ShapeEntry expected = shapeBefore[i];
+        if (expected.start > recordBefore.start)
+            expected.start = static_cast<uint32_t>(expected.start + delta);
+        if (!(shapeAfter[i] == expected))
+            return "StoreAttribute changed the element tree of a fresh parse at element " + std::to_string(i) + ": " +
+                   doc.DocumentText();
+    }
+    return {};
 }
 
 // The exact comparison with a fresh parse holds for texts that parsed well-formed; a NUL
@@ -245,7 +281,7 @@ inline bool StoreOnIrregularTag(std::string_view tagBefore)
 // fresh parse, and such texts get the structural check only.
 inline bool ExactChecksApply(const CXmlDoc& doc, bool wellFormed)
 {
-    return wellFormed && doc.DocumentText().find('\0') == std::string::npos && !HasKnownIssue(doc);
+    return wellFormed && doc.DocumentText().find('\0') == std::string::npos;
 }
 
 inline std::string CheckIndex(const CXmlDoc& doc, bool wellFormed)
@@ -320,27 +356,23 @@ inline std::string CheckMarkupProgram(const uint8_t* data, std::size_t size)
         case 7: {
             const std::string& name = attributes[step.a % attributes.size()];
             const int element = doc.CurrentPosition();
-            const bool irregular = StoreOnIrregularTag(StartTagText(doc, element));
-            edited = doc.StoreAttribute(element, name.c_str(), value);
-            if (edited && irregular)
-                wellFormed = false;   // checked structurally from here on
+            if (std::string problem = StoreKeepsTheTree(doc, element, name.c_str(), value, edited); !problem.empty())
+                return where + problem;
             // Edits of a malformed text may leave a start tag whose quotes no longer pair up
             // within the span the index gives it; only sound tags must read back.
             if (edited && ExactChecksApply(doc, wellFormed) && value.find('\0') == std::string::npos &&
                 doc.FetchAttribute(name.c_str()) != value)
                 return where + "the stored value of " + name + " does not read back: stored \"" + value +
                        "\", read \"" + doc.FetchAttribute(name.c_str()) + "\" from " + doc.DocumentText();
-            if (!edited && element != 0 && PositionIsLive(doc, element))
-                return where + "StoreAttribute failed on a live element";
             break;
         }
         case 8: {
             // Any record number at all: abandoned, unused, negative.
             const int element = static_cast<int>(step.a % (doc.RecordCount() + 2)) - 1;
-            const bool irregular = StoreOnIrregularTag(StartTagText(doc, element));
-            edited = doc.StoreAttribute(element, attributes[step.b % attributes.size()].c_str(), value);
-            if (edited && irregular)
-                wellFormed = false;
+            if (std::string problem =
+                    StoreKeepsTheTree(doc, element, attributes[step.b % attributes.size()].c_str(), value, edited);
+                !problem.empty())
+                return where + problem;
             break;
         }
         case 9:
