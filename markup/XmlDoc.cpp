@@ -786,10 +786,14 @@ bool CXmlDoc::SpliceIntoStartTag(int element, const TagReading& before, const ch
     bool sound = after.startTag && after.length == static_cast<std::size_t>(newStartLength) &&
                  after.empty == before.empty && after.name == before.name;
     if (sound) {
+        // The reader ends a value at a NUL, as the parse ends the text there, so a value
+        // holding one reads back only up to it; that is all it ever did.
         const std::size_t valueAt = position + insert.size() - valueTextLength;
+        const std::size_t nul = insert.find('\0', insert.size() - valueTextLength);
+        const std::size_t valueEnd = nul != std::string::npos ? position + nul : valueAt + valueTextLength - 1;
         StartTagScan scan;
-        sound = ScanStartTag(element, name, scan) && scan.quoted && scan.closed && scan.valueStart == valueAt + 1 &&
-                scan.valueEnd == valueAt + valueTextLength - 1;
+        sound = ScanStartTag(element, name, scan) && scan.quoted && scan.closed == (nul == std::string::npos) &&
+                scan.valueStart == valueAt + 1 && scan.valueEnd == valueEnd;
     }
     if (!sound) {
         rec = saved;

@@ -275,6 +275,19 @@ TEST(XmlAttribute, StoreOnIrregularTagsKeepsTheTreeOrRefuses)
     }
 }
 
+// The reader ends a value at a NUL; a value holding one is still written whole, and reads
+// back up to the NUL.
+TEST(XmlAttribute, StoreOfAValueHoldingANul)
+{
+    CXmlDoc doc = Load("<r x=\"0\"/>");
+    ASSERT_TRUE(doc.SeekElement());
+    const std::string value("a\0b\"", 4);
+    ASSERT_TRUE(doc.StoreAttribute(doc.CurrentPosition(), "n", value));
+    EXPECT_EQ(doc.DocumentText(), std::string("<r x=\"0\" n=\"a\0b&quot;\"/>", 24));
+    EXPECT_EQ(doc.FetchAttribute("n"), "a");
+    EXPECT_EQ(doc.Record(1).tagLengths, 24u);
+}
+
 // A malformed text too keeps the tree a parse builds from it. Here r and g are not ended,
 // so f and g stand beside r at the top.
 TEST(XmlAttribute, StoreOnAnIrregularTagInMalformedText)
