@@ -757,7 +757,7 @@ CXmlDoc::TagReading CXmlDoc::ReadTagAt(std::size_t start) const
         reading.startTag = true;
         reading.empty = token.emptyElement;
         reading.length = token.length;
-        reading.name.assign(documentText, token.nameStart, token.nameLength);
+        reading.nameLength = token.nameLength;
     }
     return reading;
 }
@@ -771,6 +771,9 @@ bool CXmlDoc::SpliceIntoStartTag(int element, const TagReading& before, const ch
                                  std::size_t removeLength, const std::string& insert, std::size_t valueTextLength)
 {
     XmlElementRecord& rec = Rec(element);
+    // The tag name the parse reads stays as it is: the edit begins after it.
+    if (position < std::size_t{rec.start} + 1 + before.nameLength)
+        return false;
     const int64_t delta = static_cast<int64_t>(insert.size()) - static_cast<int64_t>(removeLength);
     const int64_t newStartLength = static_cast<int64_t>(StartTagLength(rec)) + delta;
     if (newStartLength > static_cast<int64_t>(kMaxStartTagLength))
@@ -784,7 +787,7 @@ bool CXmlDoc::SpliceIntoStartTag(int element, const TagReading& before, const ch
 
     const TagReading after = ReadTagAt(rec.start);
     bool sound = after.startTag && after.length == static_cast<std::size_t>(newStartLength) &&
-                 after.empty == before.empty && after.name == before.name;
+                 after.empty == before.empty && after.nameLength == before.nameLength;
     if (sound) {
         // The reader ends a value at a NUL, as the parse ends the text there, so a value
         // holding one reads back only up to it; that is all it ever did.
@@ -846,7 +849,7 @@ bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& v
     // new attribute alike, and the reader takes the first of equal names, so the value goes
     // there; the old text of the attribute stays behind it, unread. When the reader does
     // not get that far either (a tag name holding "?"), nothing is stored.
-    const std::size_t nameEnd = Rec(element).start + 1 + tag.name.size();
+    const std::size_t nameEnd = std::size_t{Rec(element).start} + 1 + tag.nameLength;
     if (position == nameEnd && removeLength == 0 && insert == newAttribute)
         return false;   // that was the place tried already
     return SpliceIntoStartTag(element, tag, name, nameEnd, 0, newAttribute, valueText.size());

@@ -94,7 +94,7 @@ private:
         bool startTag = false;
         bool empty = false;
         std::size_t length = 0;
-        std::string name;
+        std::size_t nameLength = 0;
     };
 
     XmlElementRecord& Rec(int index) { return segments[index >> kSegmentBits][index & (kSegmentSize - 1)]; }
