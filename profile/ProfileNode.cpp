@@ -200,24 +200,38 @@ void CProfileNode::CopyFrom(const CProfileNode& other)
     *this = std::move(copy);
 }
 
+bool CProfileNode::WritesSomething() const
+{
+    for (const CProfileAttr& attr : attributes) {
+        if (attr.persistent && (attr.alwaysWrite || attr.value != attr.defaultValue)) {
+            return true;
+        }
+    }
+    for (const std::unique_ptr<CProfileNode>& child : children) {
+        if (child->present) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CProfileNode::ReadNode(CXmlDoc& document)
 {
     // A search for an empty name would take whatever element comes next.
     if (name.empty()) {
         return false;
     }
+    // The search only moves forward, so an element standing before one already read
+    // counts as missing. A missing element marks the node absent when the node would
+    // write anything as it stands; a node that writes nothing stays present, so the
+    // empty elements that keep such children (a file's <source/>) read back as they
+    // were written. Either way a saved file loads into the same tree again.
     const std::string current = document.NodeName();
-    if (current.empty()) {
-        // Nothing of this level read yet: a missing element leaves the node as it
-        // was, present flag included.
-        if (!document.SeekElement(name.c_str())) {
-            return false;
-        }
-    } else if (current != name) {
-        if (!document.SeekElement(name.c_str())) {
+    if ((current.empty() || current != name) && !document.SeekElement(name.c_str())) {
+        if (WritesSomething()) {
             present = false;
-            return false;
         }
+        return false;
     }
     for (CProfileAttr& attr : attributes) {
         std::string text = document.FetchAttribute(attr.name.c_str());

@@ -94,10 +94,13 @@ public:
     void CopyFrom(const CProfileNode& other);
 
     // Reads this node's element, at the document's current level, and its subtree.
-    // Missing and empty attributes take their defaults. A missing element after an
-    // element already read marks the node absent; the search only moves forward,
-    // so elements must stand in schema order.
+    // Missing and empty attributes take their defaults. A missing element marks the
+    // node absent when it would write anything (WritesSomething); the search only
+    // moves forward, so elements must stand in schema order.
     bool ReadNode(CXmlDoc& document);
+    // Whether WriteNode would keep this node's element: an attribute the flags select,
+    // or a present child.
+    bool WritesSomething() const;
     // Appends this node's element at the document's current level with the
     // attributes the flags select and every present child; an element left without
     // an attribute and without a present child is removed again.

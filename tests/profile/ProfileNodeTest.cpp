@@ -131,7 +131,7 @@ TEST(ProfileNode, CopiesAreDeepAndMayComeFromOwnSubtree)
 }
 
 // ReadNode walks forward only: an element before one already read is not found.
-TEST(ProfileNode, ReadNodeSearchesForwardAndMarksLateMissesAbsent)
+TEST(ProfileNode, ReadNodeSearchesForwardAndMarksMissingWritersAbsent)
 {
     const CProfileAttr attrs[] = {{"v", "d", "d", true, false, true}};
     CProfileNode top("n");
@@ -148,14 +148,37 @@ TEST(ProfileNode, ReadNodeSearchesForwardAndMarksLateMissesAbsent)
     ASSERT_TRUE(doc.SeekElement("n"));
     ASSERT_TRUE(top.ReadNode(doc));
 
-    // Nothing of the level read yet: a missing element leaves the node as it was.
-    EXPECT_TRUE(top.FindNode("n.a")->present);
+    // A missing element keeps the node's values; the node would write its
+    // always-written attribute, so it is absent, first of its level or not.
+    EXPECT_FALSE(top.FindNode("n.a")->present);
     EXPECT_EQ(top.FindAttr("n.a.v")->value, "old a");
     EXPECT_EQ(top.FindAttr("n.b.v")->value, "1");
     EXPECT_EQ(top.FindAttr("n.c.v")->value, "d");
     // "d" stands before "c", which was read already, so it counts as missing.
     EXPECT_FALSE(top.FindNode("n.d")->present);
     EXPECT_TRUE(top.FindNode("n.c")->present);
+}
+
+TEST(ProfileNode, ReadNodeKeepsMissingNodesThatWriteNothingPresent)
+{
+    const CProfileAttr unsaved[] = {{"v", "d", "d", true, false, false}};
+    const CProfileAttr changedOnly[] = {{"v", "d", "d", false, false, true}};
+    CProfileNode top("n");
+    top.AddSchema(SchemaEntry("n.quiet", unsaved));
+    top.AddSchema(SchemaEntry("n.found", changedOnly));
+    top.AddSchema(SchemaEntry("n.late", changedOnly));
+    top.AddSchema(SchemaEntry("n.parent.child", unsaved));
+
+    CXmlDoc doc;
+    doc.SetDocumentText("<n><found/></n>");
+    ASSERT_TRUE(doc.IndexDocument());
+    ASSERT_TRUE(doc.SeekElement("n"));
+    top.FindAttr("n.late.v")->value = "changed";
+    ASSERT_TRUE(top.ReadNode(doc));
+
+    EXPECT_TRUE(top.FindNode("n.quiet")->present);      // first of its level, writes nothing
+    EXPECT_FALSE(top.FindNode("n.late")->present);      // its changed value would be written
+    EXPECT_FALSE(top.FindNode("n.parent")->present);    // its present child keeps an element
 }
 
 TEST(ProfileNode, ReadNodeTakesDefaultsForMissingAndEmptyAttributes)
