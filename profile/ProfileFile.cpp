@@ -1,6 +1,7 @@
 #include "profile/ProfileFile.h"
 
 #include <climits>
+#include <utility>
 
 #include "markup/XmlDoc.h"
 #include "profile/ProfileCodec.h"
@@ -156,7 +157,10 @@ CProfileBase* CProfileFile::FindSectionObject(std::string_view kind) const
     return nullptr;
 }
 
-CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
+namespace {
+
+// "acodec.lame" names a section kind and a codec; anything after a second "." is ignored.
+std::pair<std::string_view, std::string_view> SplitCodecKey(std::string_view key)
 {
     std::string_view kind;
     std::string_view rest;
@@ -164,6 +168,14 @@ CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
     std::string_view codec;
     std::string_view ignored;
     SplitKey(rest, codec, ignored);
+    return {kind, codec};
+}
+
+} // namespace
+
+CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
+{
+    const auto [kind, codec] = SplitCodecKey(key);
     std::unique_ptr<CProfileBase> section = CreateCodec(std::string(kind), std::string(codec));
     if (!section) {
         return nullptr;
@@ -174,12 +186,7 @@ CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
 
 void CProfileFile::RemoveCodecSection(const std::string& key)
 {
-    std::string_view kind;
-    std::string_view rest;
-    SplitKey(key, kind, rest);
-    std::string_view codec;
-    std::string_view ignored;
-    SplitKey(rest, codec, ignored);
+    const auto [kind, codec] = SplitCodecKey(key);
     const std::string nameKey = std::string(kind) + ".name";
     for (auto it = sections.begin(); it != sections.end(); ++it) {
         const CProfileNode* top = (*it)->TopNode();
