@@ -379,8 +379,11 @@ bool CProfileFile::BuildDocument()
     doc.StoreAttribute(root, "type", std::to_string(type));
     doc.EnterElement();
     for (const std::unique_ptr<CProfileBase>& section : sections) {
+        // A section read from an element whose children all went missing writes
+        // nothing of its own; its element stays, so reading the file back finds the
+        // section again instead of falling back to its defaults.
         if (const CProfileNode* top = section->TopNode()) {
-            top->WriteNode(doc);
+            top->WriteNode(doc, true);
         }
     }
     doc.LeaveElement();

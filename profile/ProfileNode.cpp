@@ -249,7 +249,7 @@ bool CProfileNode::ReadNode(CXmlDoc& document)
     return true;
 }
 
-bool CProfileNode::WriteNode(CXmlDoc& document) const
+bool CProfileNode::WriteNode(CXmlDoc& document, bool keepElement) const
 {
     // An element without a name cannot be written, and seeking one would match any.
     if (name.empty()) {
@@ -276,7 +276,7 @@ bool CProfileNode::WriteNode(CXmlDoc& document) const
         }
     }
     document.LeaveElement();
-    if (!wroteSomething) {
+    if (!wroteSomething && !keepElement) {
         document.DeleteElement();
     }
     return true;

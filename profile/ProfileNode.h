@@ -103,8 +103,9 @@ public:
     bool WritesSomething() const;
     // Appends this node's element at the document's current level with the
     // attributes the flags select and every present child; an element left without
-    // an attribute and without a present child is removed again.
-    bool WriteNode(CXmlDoc& document) const;
+    // an attribute and without a present child is removed again, unless keepElement
+    // asks for it to stay (a section's own element, which a file always holds).
+    bool WriteNode(CXmlDoc& document, bool keepElement = false) const;
 };
 
 }  // namespace profile

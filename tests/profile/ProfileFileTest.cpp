@@ -245,6 +245,24 @@ TEST(ProfileLoad, AbsentNodesAreNotWrittenEvenAfterSetValue)
     EXPECT_NE(text.find("<freq value=\"48000\" list=\"22050,44100\"/>"), std::string::npos);
 }
 
+TEST(ProfileLoad, AnEmptyCommonSectionStaysEmptyThroughSaves)
+{
+    TempDir dir;
+    const std::string path = dir.File("empty-common.xml");
+    WriteBytes(path, "<profile name=\"n\" version=\"200\"><common></common></profile>");
+    CProfileFile file = DefaultProfile();
+    ASSERT_TRUE(file.Load(path));
+    const std::string first = SavedText(file);
+    // Every child of common is missing and would write something, so none is written;
+    // common's own element stays, and reading it back gives the same file.
+    EXPECT_NE(first.find("<common/>"), std::string::npos) << first;
+    EXPECT_EQ(first.find("<file"), std::string::npos) << first;
+    WriteBytes(path, first);
+    CProfileFile again = DefaultProfile();
+    ASSERT_TRUE(again.Load(path));
+    EXPECT_EQ(SavedText(again), first);
+}
+
 TEST(ProfileSave, FlagsDecideWhatIsWritten)
 {
     CProfileFile file = DefaultProfile();

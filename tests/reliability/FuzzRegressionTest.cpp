@@ -163,12 +163,14 @@ TEST(FuzzMendedFaults, StoreAttributeKeepsTheTagForm)
 // absent and were not written, and neither was source; that save read again found
 // nothing at the level, left freq and bitrate present with their defaults, and the
 // next save wrote them: two saves of one profile differed. A missing element now
-// marks its node absent whenever the node would write anything. The forward search
-// stays: freq and bitrate written after source are not read.
+// marks its node absent whenever the node would write anything, and a section's own
+// element is written even when nothing below it is (an empty <common>, whose children
+// all went absent, read back as a missing section would fall back to its defaults).
+// The forward search stays: freq and bitrate written after source are not read.
 TEST(FuzzMendedFaults, ASavedProfileSavesTheSameAgain)
 {
     for (const char* name : {"profile-empty-first-child.xml", "profile-out-of-order.xml", "out-of-order-fuzzed.xml",
-                             "absent-nodes-fuzzed.xml"})
+                             "absent-nodes-fuzzed.xml", "empty-common-section.xml"})
         EXPECT_EQ(KeptCase("profile", name, fuzzcheck::CheckProfileLoad), "") << name;
     profile::CProfileFile loaded;
     loaded.CreateDefault();
