@@ -51,9 +51,13 @@ void MakeProfile(int index, int devices, profile::CProfileFile& out)
     out.SetValue("common.audio.freq.list", NumberList(random, 9, 8000, 192000, 4000));
     out.SetValue("common.audio.bitrate.value", std::to_string(random.Range(4, 20) * 16000));
     std::string sizes;
-    for (int i = 0; i < 44; ++i)
-        sizes += (i ? "," : "") + std::to_string(random.Range(10, 120) * 16) + "x" +
-                 std::to_string(random.Range(8, 68) * 16);
+    for (int i = 0; i < 44; ++i) {
+        if (i)
+            sizes += ',';
+        sizes += std::to_string(random.Range(10, 120) * 16);
+        sizes += 'x';
+        sizes += std::to_string(random.Range(8, 68) * 16);
+    }
     out.SetValue("common.video.size.list", sizes);
     out.SetValue("common.video.outfps.list", NumberList(random, 12, 5, 120, 5));
     out.SetValue("common.video.size.out_size", std::to_string(random.Range(10, 120) * 16) + "x" +

@@ -307,7 +307,7 @@ bool CXmlDoc::IndexDocument()
     }
     parentPosition = currentPosition = childPosition = 0;
     if (!previous.empty())
-        resultText = resultText.empty() ? previous : previous + ", " + resultText;
+        resultText = resultText.empty() ? previous : xmlscan::Join({previous, ", ", resultText});
     return IsWellFormed();
 }
 
@@ -370,11 +370,11 @@ int CXmlDoc::ParseElements(std::size_t end)
                     Rec(0).levelFlags |= kNotWellFormed;
                     if (resultText.empty()) {
                         const OpenElement& innermost = open.back();
-                        resultText = "End tag '" + std::string(endName) + "' at offset " +
-                                     std::to_string(static_cast<int32_t>(token.nameStart - 1)) +
-                                     " does not match start tag '" +
-                                     std::string(nameOf(innermost.nameStart, innermost.nameLength)) +
-                                     "' at offset " + std::to_string(static_cast<int32_t>(Rec(innermost.element).start));
+                        resultText = xmlscan::Join(
+                            {"End tag '", endName, "' at offset ",
+                             std::to_string(static_cast<int32_t>(token.nameStart - 1)), " does not match start tag '",
+                             nameOf(innermost.nameStart, innermost.nameLength), "' at offset ",
+                             std::to_string(static_cast<int32_t>(Rec(innermost.element).start))});
                     }
                     CloseNotEnded(open.data() + match + 1, inner, parent);
                 }
@@ -384,8 +384,8 @@ int CXmlDoc::ParseElements(std::size_t end)
                 Rec(0).levelFlags |= kNotWellFormed;
                 Rec(parent).levelFlags |= kIllFormed;
                 if (resultText.empty())
-                    resultText = "No start tag for end tag '" + std::string(endName) + "' at offset " +
-                                 std::to_string(static_cast<int32_t>(token.start));
+                    resultText = xmlscan::Join({"No start tag for end tag '", endName, "' at offset ",
+                                                std::to_string(static_cast<int32_t>(token.start))});
             }
         } else if (kind == kXmlError) {
             Rec(0).levelFlags |= kNotWellFormed;
@@ -397,9 +397,10 @@ int CXmlDoc::ParseElements(std::size_t end)
                 Rec(0).levelFlags |= kNotWellFormed;
                 if (resultText.empty()) {
                     const OpenElement& innermost = open.back();
-                    resultText = "Element '" + std::string(nameOf(innermost.nameStart, innermost.nameLength)) +
-                                 "' at offset " + std::to_string(static_cast<int32_t>(Rec(innermost.element).start)) +
-                                 " not ended";
+                    resultText = xmlscan::Join({"Element '", nameOf(innermost.nameStart, innermost.nameLength),
+                                                "' at offset ",
+                                                std::to_string(static_cast<int32_t>(Rec(innermost.element).start)),
+                                                " not ended"});
                 }
                 CloseNotEnded(open.data(), static_cast<int>(open.size()), parent);
             }
@@ -817,8 +818,8 @@ bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& v
     const TagReading tag = ReadTagAt(Rec(element).start);
     if (!tag.startTag || tag.length != StartTagLength(Rec(element)))
         return false;
-    const std::string valueText = "\"" + EscapeMarkup(value, true) + "\"";
-    const std::string newAttribute = " " + std::string(name) + "=" + valueText;
+    const std::string valueText = xmlscan::Join({"\"", EscapeMarkup(value, true), "\""});
+    const std::string newAttribute = xmlscan::Join({" ", name, "=", valueText});
     StartTagScan scan;
     std::size_t position;
     std::size_t removeLength = 0;
@@ -831,7 +832,7 @@ bool CXmlDoc::StoreAttribute(int element, const char* name, const std::string& v
     } else if (scan.valueless) {
         // An attribute written without "=" keeps its name and gains the value.
         position = scan.valueEnd;
-        insert = "=" + valueText;
+        insert = xmlscan::Join({"=", valueText});
     } else if (scan.quoted) {
         position = scan.valueStart - 1;
         removeLength = (scan.closed ? scan.valueEnd + 1 : scan.valueEnd) - position;
@@ -899,7 +900,7 @@ bool CXmlDoc::AppendElement(const char* name)
     }
     const int after = a != 0 ? a : (Rec(p).firstChild ? Rec(Rec(p).firstChild).previousSibling : 0);
 
-    const std::string elementText = "<" + std::string(name) + "/>\r\n";
+    const std::string elementText = xmlscan::Join({"<", name, "/>\r\n"});
     std::string insert;
     std::size_t position = x;
     std::size_t removeLength = 0;
@@ -911,7 +912,7 @@ bool CXmlDoc::AppendElement(const char* name)
         break;
     case kHollow:
         position = std::size_t{Rec(p).start} + StartTagLength(Rec(p));
-        insert = "\r\n" + elementText;
+        insert = xmlscan::Join({"\r\n", elementText});
         newStart = position + 2;
         break;
     case kEmptyTag:
@@ -938,7 +939,7 @@ bool CXmlDoc::AppendElement(const char* name)
         } else {
             position = close;
         }
-        insert = ">\r\n" + elementText + "</" + std::string(parentName);
+        insert = xmlscan::Join({">\r\n", elementText, "</", parentName});
         newStart = position + 3;
         break;
     }

@@ -6,7 +6,7 @@ namespace {
 
 std::string OffsetMessage(const char* before, uint32_t offset, const char* after)
 {
-    return std::string(before) + " at offset " + std::to_string(static_cast<int32_t>(offset)) + after;
+    return xmlscan::Join({before, " at offset ", std::to_string(static_cast<int32_t>(offset)), after});
 }
 
 } // namespace
@@ -14,7 +14,7 @@ std::string OffsetMessage(const char* before, uint32_t offset, const char* after
 std::string XmlProblemText(XmlProblem problem, uint32_t offset)
 {
     auto incorrect = [offset](const char* what) {
-        return "Incorrect " + OffsetMessage(what, offset, "");
+        return xmlscan::Join({"Incorrect ", OffsetMessage(what, offset, "")});
     };
     switch (problem) {
     case XmlProblem::None: return {};

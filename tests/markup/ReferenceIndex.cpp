@@ -1,6 +1,7 @@
 #include "ReferenceIndex.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace {
 
@@ -50,7 +51,7 @@ int Scan(Cursor& cursor, Token& token)
     bool afterLt = false, afterBang = false, afterBangDash = false, afterBangBracket = false;
     bool inSpace = false, doctype = false, single = false, dbl = false;
     int kind = -1;
-    std::string terminator;
+    std::string_view terminator;
     std::size_t nameStart = 0;
     int last1 = -1, last2 = -1;
     long end = -1;
@@ -84,7 +85,7 @@ int Scan(Cursor& cursor, Token& token)
                 }
                 if (ends) {
                     if (doctype) {
-                        terminator.clear();
+                        terminator = {};
                         continue;
                     }
                     end = static_cast<long>(p);
