@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -47,12 +49,6 @@ inline void AddTo(uint32_t& word, int64_t delta)
 const XmlElementRecord kNoRecord{};
 
 } // namespace
-
-struct CXmlDoc::OpenElement {
-    int element;
-    uint32_t nameStart;
-    uint32_t nameLength;
-};
 
 struct CXmlDoc::StartTagScan {
     bool found = false;
@@ -126,6 +122,7 @@ void CXmlDoc::Swap(CXmlDoc& other) noexcept
     std::swap(childPosition, other.childPosition);
     std::swap(recordCount, other.recordCount);
     std::swap(indexCapacity, other.indexCapacity);
+    std::swap(storedRecords, other.storedRecords);
     std::swap(segments, other.segments);
     std::swap(segmentTableCapacity, other.segmentTableCapacity);
 }
@@ -134,7 +131,9 @@ void CXmlDoc::Swap(CXmlDoc& other) noexcept
 // Element index
 
 // Records live in segments of 65,536. Full segments never move, so growing the index
-// copies at most the one partial segment at the end.
+// copies at most the one partial segment at the end. The capacity follows the growth
+// policy; memory for it is taken a segment at a time as records are handed out (see
+// ProvideStorage), so a capacity reserved from the text size costs nothing until used.
 void CXmlDoc::GrowIndex(int64_t requested)
 {
     if (requested == 0)
@@ -158,28 +157,63 @@ void CXmlDoc::GrowIndex(int64_t requested)
         segments = table;
         segmentTableCapacity = tableCapacity;
     }
-    const int lastHeld = indexCapacity - last * kSegmentSize;
-    if (newLast > last && (indexCapacity == 0 || lastHeld < kSegmentSize)) {
-        auto* full = new XmlElementRecord[kSegmentSize];
-        if (indexCapacity) {
-            std::copy(segments[last], segments[last] + lastHeld, full);
-            delete[] segments[last];
-        }
-        segments[last] = full;
-    }
-    auto* segment = new XmlElementRecord[static_cast<std::size_t>(requested - int64_t{newLast} * kSegmentSize)];
-    if (newLast == last && indexCapacity > 0) {
-        std::copy(segments[last], segments[last] + lastHeld, segment);
-        delete[] segments[last];
-    }
-    segments[newLast] = segment;
     indexCapacity = static_cast<int>(requested);
+}
+
+namespace {
+
+XmlElementRecord* ResizeSegment(XmlElementRecord* segment, int records)
+{
+    void* memory = std::realloc(segment, sizeof(XmlElementRecord) * static_cast<std::size_t>(records));
+    if (!memory)
+        throw std::bad_alloc();
+    return static_cast<XmlElementRecord*>(memory);
+}
+
+} // namespace
+
+// Gives memory to every record up to `index`, which must lie below the capacity. A
+// segment gets room for the capacity that falls into it, at most a full segment; a
+// partial segment is enlarged (realloc, which keeps its records) before the next one
+// is begun.
+void CXmlDoc::ProvideStorage(int index)
+{
+    while (storedRecords <= index) {
+        const int segment = storedRecords >> kSegmentBits;
+        const int64_t base = static_cast<int64_t>(segment) * kSegmentSize;
+        const int want = static_cast<int>(std::min<int64_t>(kSegmentSize, indexCapacity - base));
+        segments[segment] = ResizeSegment(segments[segment], want);
+        storedRecords = static_cast<int>(base + want);
+    }
+}
+
+// After a parse: memory for records that were never handed out goes back, keeping at
+// least 8 records and at most a page of spare ones (shrinking a block that small would
+// only cost the next parse of a similar text a reallocation). The capacity becomes what
+// has memory, so the next record grows the index by the usual policy.
+void CXmlDoc::TrimIndex()
+{
+    const int keep = std::max(recordCount, 8);
+    constexpr int kSpareRecords = 4096 / static_cast<int>(sizeof(XmlElementRecord));
+    if (storedRecords - keep >= kSpareRecords) {
+        const int lastSegment = (keep - 1) >> kSegmentBits;
+        const int storedSegments = ((storedRecords - 1) >> kSegmentBits) + 1;
+        for (int i = lastSegment + 1; i < storedSegments; ++i) {
+            std::free(segments[i]);
+            segments[i] = nullptr;
+        }
+        const int held = keep - lastSegment * kSegmentSize;
+        segments[lastSegment] = ResizeSegment(segments[lastSegment], held);
+        storedRecords = keep;
+    }
+    indexCapacity = storedRecords;
 }
 
 int CXmlDoc::NewRecord()
 {
     if (recordCount == indexCapacity)
         GrowIndex(0);
+    ProvideStorage(recordCount);
     return recordCount++;
 }
 
@@ -190,22 +224,21 @@ void CXmlDoc::AllocateIndex(int capacity)
     const int last = (capacity - 1) >> kSegmentBits;
     segmentTableCapacity = 2 * last + 4;
     segments = new XmlElementRecord*[static_cast<std::size_t>(segmentTableCapacity)]();
-    for (int i = 0; i < last; ++i)
-        segments[i] = new XmlElementRecord[kSegmentSize];
-    segments[last] = new XmlElementRecord[static_cast<std::size_t>(capacity - last * kSegmentSize)];
     indexCapacity = capacity;
+    ProvideStorage(capacity - 1);
 }
 
 void CXmlDoc::ReleaseIndex()
 {
     if (segments) {
         for (int i = 0; i < segmentTableCapacity; ++i)
-            delete[] segments[i];
+            std::free(segments[i]);
         delete[] segments;
     }
     segments = nullptr;
     segmentTableCapacity = 0;
     indexCapacity = 0;
+    storedRecords = 0;
     recordCount = 0;
 }
 
@@ -271,181 +304,10 @@ void CXmlDoc::SetDocumentText(std::string text)
     parentPosition = currentPosition = childPosition = 0;
     if (indexCapacity == 0)
         GrowIndex(8);
+    ProvideStorage(0);
     recordCount = 1;
     Rec(0) = XmlElementRecord{};
     Rec(0).length = static_cast<uint32_t>(std::min(documentText.size(), kMaxTextSize));
-}
-
-bool CXmlDoc::IndexDocument()
-{
-    const std::string previous = std::move(resultText);
-    resultText.clear();
-    parentPosition = currentPosition = childPosition = 0;
-    recordCount = 1;
-    const std::size_t size = documentText.size();
-    GrowIndex(size > kMaxTextSize ? 8 : static_cast<int64_t>(size / 64 + 8));
-    Rec(0) = XmlElementRecord{};
-    if (size == 0) {
-        resultText = "Empty document";
-    } else if (size > kMaxTextSize) {
-        resultText = "Document too large";
-        Rec(0).levelFlags = kNotWellFormed;
-    } else {
-        // The scanner stops at the first NUL, as the text ends there for it.
-        const void* nul = std::memchr(documentText.data(), 0, size);
-        const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - documentText.data())
-                                    : size;
-        const int first = ParseElements(end);
-        Rec(0).length = static_cast<uint32_t>(size);
-        if (first == 0) {
-            resultText = "No root element";
-        } else {
-            Rec(0).firstChild = first;
-            if (Rec(first).nextSibling != 0)
-                resultText = "Root element has sibling";
-        }
-    }
-    parentPosition = currentPosition = childPosition = 0;
-    if (!previous.empty())
-        resultText = resultText.empty() ? previous : xmlscan::Join({previous, ", ", resultText});
-    return IsWellFormed();
-}
-
-int CXmlDoc::ParseElements(std::size_t end)
-{
-    resultText.clear();
-    const char* text = documentText.data();
-    CXmlScanner scanner(text, end);
-    std::vector<OpenElement> open;
-    open.reserve(16);
-    int parent = 0;
-    const uint32_t baseLevel = Rec(0).levelFlags & kLevelMask;
-    int first = 0;
-    XmlToken token;
-    auto nameOf = [text](uint32_t start, uint32_t length) { return std::string_view(text + start, length); };
-
-    for (;;) {
-        const int kind = scanner.ScanToken(token);
-        if (kind == kXmlStartTag) {
-            const int e = NewRecord();
-            if (first == 0)
-                first = e;
-            XmlElementRecord& rec = Rec(e);
-            XmlElementRecord& par = Rec(parent);
-            rec.parent = parent;
-            rec.firstChild = 0;
-            rec.nextSibling = 0;
-            uint32_t flags = 0;
-            if (par.firstChild == 0) {
-                par.firstChild = e;
-                rec.previousSibling = e;
-                flags = kFirstSibling;
-            } else {
-                XmlElementRecord& firstChild = Rec(par.firstChild);
-                const int last = firstChild.previousSibling;
-                Rec(last).nextSibling = e;
-                rec.previousSibling = last;
-                firstChild.previousSibling = e;
-            }
-            rec.levelFlags = ((static_cast<uint32_t>(open.size()) + baseLevel) & kLevelMask) | flags;
-            rec.start = token.start;
-            rec.tagLengths = token.length;
-            rec.length = token.length;
-            if (!token.emptyElement) {
-                open.push_back({e, token.nameStart, token.nameLength});
-                parent = e;
-            }
-        } else if (kind == kXmlEndTag) {
-            const std::string_view endName = nameOf(token.nameStart, token.nameLength);
-            int match = static_cast<int>(open.size()) - 1;
-            while (match >= 0 && !NameMatches(endName, nameOf(open[match].nameStart, open[match].nameLength)))
-                --match;
-            if (match >= 0) {
-                const int m = open[match].element;
-                XmlElementRecord& rec = Rec(m);
-                rec.length = token.start + token.length - rec.start;
-                rec.tagLengths = StartTagLength(rec) | (token.length << kEndTagShift);
-                const int inner = static_cast<int>(open.size()) - 1 - match;
-                if (inner > 0) {
-                    Rec(0).levelFlags |= kNotWellFormed;
-                    if (resultText.empty()) {
-                        const OpenElement& innermost = open.back();
-                        resultText = xmlscan::Join(
-                            {"End tag '", endName, "' at offset ",
-                             std::to_string(static_cast<int32_t>(token.nameStart - 1)), " does not match start tag '",
-                             nameOf(innermost.nameStart, innermost.nameLength), "' at offset ",
-                             std::to_string(static_cast<int32_t>(Rec(innermost.element).start))});
-                    }
-                    CloseNotEnded(open.data() + match + 1, inner, parent);
-                }
-                parent = Rec(m).parent;
-                open.resize(static_cast<std::size_t>(match));
-            } else {
-                Rec(0).levelFlags |= kNotWellFormed;
-                Rec(parent).levelFlags |= kIllFormed;
-                if (resultText.empty())
-                    resultText = xmlscan::Join({"No start tag for end tag '", endName, "' at offset ",
-                                                std::to_string(static_cast<int32_t>(token.start))});
-            }
-        } else if (kind == kXmlError) {
-            Rec(0).levelFlags |= kNotWellFormed;
-            Rec(parent).levelFlags |= kIllFormed;
-            if (resultText.empty())
-                resultText = XmlProblemText(token.problem, token.start);
-        } else if (kind == kXmlEndOfDocument) {
-            if (!open.empty()) {
-                Rec(0).levelFlags |= kNotWellFormed;
-                if (resultText.empty()) {
-                    const OpenElement& innermost = open.back();
-                    resultText = xmlscan::Join({"Element '", nameOf(innermost.nameStart, innermost.nameLength),
-                                                "' at offset ",
-                                                std::to_string(static_cast<int32_t>(Rec(innermost.element).start)),
-                                                " not ended"});
-                }
-                CloseNotEnded(open.data(), static_cast<int>(open.size()), parent);
-            }
-            break;
-        }
-    }
-    return first;
-}
-
-// Closes open[0..count) (outermost first in the array) as not ended, with the result of
-// closing them one by one from the innermost: each one's children become its following
-// siblings, so all of them end up as children of the outermost one's parent, chained in
-// document order. Doing it in one pass keeps a long run of unclosed tags linear.
-void CXmlDoc::CloseNotEnded(OpenElement* open, int count, int& parent)
-{
-    const int base = Rec(open[0].element).parent;
-    bool illFormed = false;
-    int chainLast = 0;
-    for (int j = 0; j < count; ++j) {
-        const int x = open[j].element;
-        XmlElementRecord& rec = Rec(x);
-        rec.tagLengths = StartTagLength(rec);
-        rec.length = rec.tagLengths;
-        rec.levelFlags |= kNotEnded;
-        if (rec.levelFlags & kIllFormed) {
-            illFormed = true;
-            rec.levelFlags &= ~kIllFormed;
-        }
-        chainLast = x;
-        if (const int firstChild = rec.firstChild) {
-            XmlElementRecord& child = Rec(firstChild);
-            chainLast = child.previousSibling;
-            rec.nextSibling = firstChild;
-            rec.firstChild = 0;
-            child.previousSibling = x;
-            child.levelFlags &= ~kFirstSibling;
-            for (int c = firstChild; c != 0; c = Rec(c).nextSibling)
-                Rec(c).parent = base;
-        }
-    }
-    XmlElementRecord& baseRec = Rec(base);
-    Rec(baseRec.firstChild).previousSibling = chainLast;
-    if (illFormed)
-        baseRec.levelFlags |= kIllFormed;
-    parent = base;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -947,6 +809,7 @@ bool CXmlDoc::AppendElement(const char* name)
     // The record is reserved first, so a failed allocation leaves text and index as they were.
     if (recordCount == indexCapacity)
         GrowIndex(0);
+    ProvideStorage(recordCount);
     if (!Splice(position, removeLength, insert))
         return false;
 

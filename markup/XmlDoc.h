@@ -103,11 +103,13 @@ private:
         return segments[index >> kSegmentBits][index & (kSegmentSize - 1)];
     }
     void GrowIndex(int64_t requested);
+    void ProvideStorage(int index);
+    void TrimIndex();
     int NewRecord();
     void AllocateIndex(int capacity);
     void ReleaseIndex();
-    int ParseElements(std::size_t end);
-    void CloseNotEnded(OpenElement* open, int count, int& parent);
+    int ParseElements();
+    void CloseNotEnded(OpenElement* open, int count);
     void ShiftOffsets(int element, int64_t delta, bool skipDescendants);
     void ShiftSubtree(int root, int64_t delta);
     void AbandonSubtree(int root);
@@ -128,6 +130,9 @@ private:
     int childPosition = 0;
     int recordCount = 0;
     int indexCapacity = 0;
+    // Records [0, storedRecords) have memory; the rest of the capacity gets it as records
+    // are handed out. Every segment below the last one with memory is full.
+    int storedRecords = 0;
     XmlElementRecord** segments = nullptr;
     int segmentTableCapacity = 0;
 };

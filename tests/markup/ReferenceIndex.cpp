@@ -387,3 +387,33 @@ ReferenceIndex BuildReferenceIndex(const std::string& text)
     out.resultText = std::move(ps.result);
     return out;
 }
+
+std::string ReferenceMismatch(const std::string& text)
+{
+    const ReferenceIndex reference = BuildReferenceIndex(text);
+    CXmlDoc doc;
+    doc.SetDocumentText(text);
+    const bool wellFormed = doc.IndexDocument();
+    if (doc.ResultText() != reference.resultText)
+        return "result text '" + doc.ResultText() + "', reference '" + reference.resultText + "'";
+    if (wellFormed != reference.wellFormed)
+        return "well-formed differs";
+    if (doc.RecordCount() != static_cast<int>(reference.records.size()))
+        return "record count " + std::to_string(doc.RecordCount()) + ", reference " +
+               std::to_string(reference.records.size());
+    for (int i = 0; i < doc.RecordCount(); ++i) {
+        const XmlElementRecord& a = doc.Record(i);
+        const XmlElementRecord& b = reference.records[static_cast<std::size_t>(i)];
+        const uint32_t wordsA[8] = {a.start, a.length, a.tagLengths, a.levelFlags, static_cast<uint32_t>(a.parent),
+                                    static_cast<uint32_t>(a.firstChild), static_cast<uint32_t>(a.nextSibling),
+                                    static_cast<uint32_t>(a.previousSibling)};
+        const uint32_t wordsB[8] = {b.start, b.length, b.tagLengths, b.levelFlags, static_cast<uint32_t>(b.parent),
+                                    static_cast<uint32_t>(b.firstChild), static_cast<uint32_t>(b.nextSibling),
+                                    static_cast<uint32_t>(b.previousSibling)};
+        for (int w = 0; w < 8; ++w)
+            if (wordsA[w] != wordsB[w])
+                return "record " + std::to_string(i) + " word " + std::to_string(w) + ": " +
+                       std::to_string(wordsA[w]) + ", reference " + std::to_string(wordsB[w]);
+    }
+    return {};
+}

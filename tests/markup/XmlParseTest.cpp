@@ -48,25 +48,6 @@ std::vector<int64_t> Words(uint32_t start, uint32_t length, uint32_t tags, uint3
     return {start, length, tags, levelFlags, parent, firstChild, next, previous};
 }
 
-std::string ReferenceMismatch(const std::string& text)
-{
-    const ReferenceIndex reference = BuildReferenceIndex(text);
-    CXmlDoc doc;
-    doc.SetDocumentText(text);
-    const bool wellFormed = doc.IndexDocument();
-    if (doc.ResultText() != reference.resultText)
-        return "result text '" + doc.ResultText() + "', reference '" + reference.resultText + "'";
-    if (wellFormed != reference.wellFormed)
-        return "well-formed differs";
-    if (doc.RecordCount() != static_cast<int>(reference.records.size()))
-        return "record count " + std::to_string(doc.RecordCount()) + ", reference " +
-               std::to_string(reference.records.size());
-    for (int i = 0; i < doc.RecordCount(); ++i)
-        if (Words(doc.Record(i)) != Words(reference.records[static_cast<std::size_t>(i)]))
-            return "record " + std::to_string(i) + " differs";
-    return {};
-}
-
 } // namespace
 
 TEST(XmlParse, NewDocumentIsEmptyAndNotWellFormed)
@@ -478,23 +459,27 @@ TEST(XmlParse, AgreesWithByteByByteReference)
         "<!DOCTYPE [<a/>]><r/>", "<![CDATA[x]]><r/>", "<![C]]><r/>", "<!-x><a/>", "<!EL<a/>", "</>", "<a></ a>",
         "<a></a x>", "<r><a><b><c></r>", "<r><a><b></a></r>", "x", " ", "<a", "<!", "<!-", "<![", "<!D", "<!-- -->",
     };
-    for (const char* sample : samples)
-        EXPECT_EQ(ReferenceMismatch(sample), "") << sample;
+    ForEachBlockKernel([&](xmlscan::BlockKernel kernel) {
+        for (const char* sample : samples)
+            EXPECT_EQ(ReferenceMismatch(sample), "") << KernelName(kernel) << ": " << sample;
+    });
 
     const char* pieces[] = {
         "<", ">", "/", "!", "?", "-", "[", "]", "=", "'", "\"", " ", "\n", "\t", "\r", "a", "b", "E", "D", "C",
         "1", "x", "\xC3\xA9", "<a>", "</a>", "<b/>", "<a ", "</b>", "<!--", "-->", "<![CDATA[", "]]>", "<!DOCTYPE",
         "<?", "?>", "<!ENTITY", "/>", "b='", "c=\"", "<!-->", "<r>", "</r>", "<a[1]>", "<a=x>",
     };
-    std::mt19937 random(20240601);
-    for (int round = 0; round < 20000; ++round) {
-        std::string text;
-        const int length = static_cast<int>(random() % 40);
-        for (int i = 0; i < length; ++i)
-            text += pieces[random() % std::size(pieces)];
-        const std::string mismatch = ReferenceMismatch(text);
-        ASSERT_EQ(mismatch, "") << "text: " << text;
-    }
+    ForEachBlockKernel([&](xmlscan::BlockKernel kernel) {
+        std::mt19937 random(20240601);
+        for (int round = 0; round < 20000; ++round) {
+            std::string text;
+            const int length = static_cast<int>(random() % 40);
+            for (int i = 0; i < length; ++i)
+                text += pieces[random() % std::size(pieces)];
+            const std::string mismatch = ReferenceMismatch(text);
+            ASSERT_EQ(mismatch, "") << KernelName(kernel) << ", text: " << text;
+        }
+    });
 }
 
 TEST(XmlParse, AgreesWithReferenceOnLongTags)
@@ -505,29 +490,34 @@ TEST(XmlParse, AgreesWithReferenceOnLongTags)
         " name=\"", "\"", "'", " v='", "abcdefghijklmnopq", ">", "/>", " />", "<item", "</item>", "<r>", "</r>",
         "\r\n    ", "<!-- a long comment with -- and > inside -->", "<![CDATA[ ]] > ]]>", "<?pi ? > ?>", "=",
     };
-    std::mt19937 random(99);
-    for (int round = 0; round < 4000; ++round) {
-        std::string text = "<r>";
-        const int length = static_cast<int>(random() % 120);
-        for (int i = 0; i < length; ++i)
-            text += pieces[random() % std::size(pieces)];
-        if (random() % 4 == 0)
-            text.resize(random() % (text.size() + 1));
-        if (random() % 8 == 0 && !text.empty())
-            text[random() % text.size()] = '\0';
-        ASSERT_EQ(ReferenceMismatch(text), "") << "text: " << text;
-    }
+    ForEachBlockKernel([&](xmlscan::BlockKernel kernel) {
+        std::mt19937 random(99);
+        for (int round = 0; round < 4000; ++round) {
+            std::string text = "<r>";
+            const int length = static_cast<int>(random() % 120);
+            for (int i = 0; i < length; ++i)
+                text += pieces[random() % std::size(pieces)];
+            if (random() % 4 == 0)
+                text.resize(random() % (text.size() + 1));
+            if (random() % 8 == 0 && !text.empty())
+                text[random() % text.size()] = '\0';
+            ASSERT_EQ(ReferenceMismatch(text), "") << KernelName(kernel) << ", text: " << text;
+        }
+    });
 }
 
 TEST(XmlParse, AgreesWithReferenceOnRandomBytes)
 {
-    std::mt19937 random(7);
     const char alphabet[] = "<>/!?-[]='\" \nabCDEAN1\0";
-    for (int round = 0; round < 20000; ++round) {
-        std::string text;
-        const int length = static_cast<int>(random() % 60);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[random() % (sizeof alphabet - (i < 40 ? 2 : 1))];
-        ASSERT_EQ(ReferenceMismatch(text), "") << "text: " << text;
-    }
+    ForEachBlockKernel([&](xmlscan::BlockKernel kernel) {
+        std::mt19937 random(7);
+        for (int round = 0; round < 20000; ++round) {
+            std::string text;
+            // Up to two blocks and a bit, so texts end in every place of a block.
+            const int length = static_cast<int>(random() % 150);
+            for (int i = 0; i < length; ++i)
+                text += alphabet[random() % (sizeof alphabet - (i < 40 ? 2 : 1))];
+            ASSERT_EQ(ReferenceMismatch(text), "") << KernelName(kernel) << ", text: " << text;
+        }
+    });
 }
