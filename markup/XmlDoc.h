@@ -109,6 +109,7 @@ private:
     void AllocateIndex(int capacity);
     void ReleaseIndex();
     int ParseElements();
+    XmlElementRecord* MoreRecords(int count, OpenElement* open, std::size_t openCount, XmlElementRecord** limit);
     void CloseNotEnded(OpenElement* open, int count);
     void ShiftOffsets(int element, int64_t delta, bool skipDescendants);
     void ShiftSubtree(int root, int64_t delta);

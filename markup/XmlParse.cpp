@@ -54,45 +54,25 @@ std::string Offset(std::size_t offset)
 }
 
 // The masks of the text, made a chunk of blocks at a time as the parse moves on. The
-// parse only moves forward, so a chunk is classified once.
+// parse only moves forward, so a chunk is classified once. The searches look at the
+// current block inline and leave everything else (the next block, the next chunk, the
+// end of the text) to functions of their own.
 //
 // The text ends for the parse at its first NUL. Rather than search the whole text for one
-// first, the cursor lowers `end` when a chunk shows a NUL: chunks are classified in text
-// order from where the parse is, and the bytes the parse passed without masks (tokens
-// read by the byte scanner) are searched by the caller, so the first NUL a chunk shows is
-// the first NUL of the text.
+// first, the cursor lowers the end when a chunk shows a NUL: chunks are classified in
+// text order from where the parse is, and the bytes the parse passes without masks
+// (tokens read by the byte scanner) are searched by the caller, so the first NUL a chunk
+// shows is the first NUL of the text.
 class CBlockCursor {
 public:
-    CBlockCursor(const char* text, std::size_t& end) : text(text), end(end), classify(xmlscan::ActiveClassifier()) {}
-
-    // The masks of the block of byte block x 64, which must lie below the end.
-    const BlockMasks& At(std::size_t block)
+    // `text` holds `size` bytes and a NUL after them; the text must not be empty.
+    CBlockCursor(const char* text, std::size_t size)
+        : text(text), end(size), classify(xmlscan::ActiveClassifier())
     {
-        const std::size_t i = block - first;
-        if (i < count)
-            return masks[i];
-        Refill(block);
-        return masks[0];
+        Enter(0);
     }
 
-    // The first position at or after `from` with a bit in `kind`, or the end.
-    std::size_t Next(uint64_t BlockMasks::*kind, std::size_t from)
-    {
-        if (from >= end)
-            return end;
-        std::size_t block = from >> 6;
-        uint64_t hits = At(block).*kind & (~uint64_t{0} << (from & 63));
-        while (!hits) {
-            ++block;
-            if (block << 6 >= end)
-                return end;
-            hits = At(block).*kind;
-        }
-        return (block << 6) + LowestBit(hits);
-    }
-
-    std::size_t QuotedTagEnd(std::size_t from);
-
+    std::size_t End() const { return end; }
     bool EndIsKnown() const { return nulFound; }
     void EndAtNul(std::size_t nul)
     {
@@ -100,12 +80,69 @@ public:
         nulFound = true;
     }
 
+    // The first position at or after `from` with a bit in `kind`, or the end. Bits past
+    // the end are never set, so a hit always lies below it.
+    std::size_t Next(uint64_t BlockMasks::*kind, std::size_t from)
+    {
+        const std::size_t offset = from - base;
+        if (offset < 64) {
+            if (const uint64_t hits = current->*kind & (~uint64_t{0} << offset))
+                return base + LowestBit(hits);
+            from = base + 64;
+        }
+        return NextFrom(kind, from);
+    }
+
+    // The first ">" outside quoted values at or after `from`, or the end. Inline: the
+    // tags that hold no single quote, where the quoted bytes of a block are those the
+    // prefix XOR of its double quotes marks, flipped when a value is open at its start.
+    std::size_t QuotedTagEnd(std::size_t from)
+    {
+        const std::size_t offset = from - base;
+        if (offset >= 64)
+            return QuotedTagEndFrom(from, false);
+        const BlockMasks* m = current;
+        const uint64_t live = ~uint64_t{0} << offset;
+        if (m->sq & live)
+            return QuotedTagEndFrom(from, false);
+        // The quotes before `from` in the block are counted out again.
+        uint64_t inside = m->dqInside ^ (0 - (((m->dqInside << 1) >> offset) & 1));
+        if (const uint64_t open = m->gt & live & ~inside)
+            return base + LowestBit(open);
+        for (std::size_t block = (base >> 6) + 1;; ++block) {
+            const uint64_t carry = 0 - (inside >> 63);
+            if (block << 6 >= end)
+                return end;
+            m = &Enter(block);
+            if (m->sq)
+                return QuotedTagEndFrom(block << 6, carry != 0);
+            inside = m->dqInside ^ carry;
+            if (const uint64_t open = m->gt & ~inside)
+                return base + LowestBit(open);
+        }
+    }
+
 private:
+    const BlockMasks& Enter(std::size_t block)
+    {
+        std::size_t i = block - first;
+        if (i >= count) {
+            Refill(block);
+            i = 0;
+        }
+        current = &masks[i];
+        base = block << 6;
+        return *current;
+    }
+    std::size_t NextFrom(uint64_t BlockMasks::*kind, std::size_t from);
+    std::size_t QuotedTagEndFrom(std::size_t from, bool inDoubleQuotes);
     void Refill(std::size_t block);
 
     static constexpr std::size_t kChunkBlocks = 16;
+    const BlockMasks* current = nullptr;
+    std::size_t base = 0;   // text position of the current block's first byte
     const char* text;
-    std::size_t& end;
+    std::size_t end;
     xmlscan::ClassifyBlocks classify;
     bool nulFound = false;
     std::size_t first = 0;
@@ -113,16 +150,28 @@ private:
     alignas(64) BlockMasks masks[kChunkBlocks];
 };
 
+std::size_t CBlockCursor::NextFrom(uint64_t BlockMasks::*kind, std::size_t from)
+{
+    for (;;) {
+        if (from >= end)
+            return end;
+        const std::size_t block = from >> 6;
+        if (const uint64_t hits = Enter(block).*kind & (~uint64_t{0} << (from & 63)))
+            return base + LowestBit(hits);
+        from = (block + 1) << 6;
+    }
+}
+
 void CBlockCursor::Refill(std::size_t block)
 {
-    const std::size_t base = block << 6;
-    std::size_t n = std::min(kChunkBlocks, (end - base) >> 6);
-    uint64_t nul = n ? classify(text + base, n, masks) : 0;
-    if (n < kChunkBlocks && base + (n << 6) < end) {
+    const std::size_t start = block << 6;
+    std::size_t n = std::min(kChunkBlocks, (end - start) >> 6);
+    uint64_t nul = n ? classify(text + start, n, masks) : 0;
+    if (n < kChunkBlocks && start + (n << 6) < end) {
         // The block the text ends in is read from a copy padded with NULs, so no load
         // reaches past the text.
         alignas(64) char padded[64] = {};
-        const std::size_t at = base + (n << 6);
+        const std::size_t at = start + (n << 6);
         std::memcpy(padded, text + at, end - at);
         nul |= classify(padded, 1, &masks[n]);
         ++n;
@@ -152,18 +201,24 @@ void CBlockCursor::Refill(std::size_t block)
     }
 }
 
-// The first ">" outside quoted values at or after `from`, or the end. A quote of either
-// kind opens a value, which only the same kind of quote closes. Where the bytes from
-// `from` on hold quotes of one kind only, the quoted bytes are the prefix XOR of the
-// quote bits; where both kinds meet, the quotes are taken one at a time.
-std::size_t CBlockCursor::QuotedTagEnd(std::size_t from)
+// The general case of QuotedTagEnd, from `from` on, where a double-quoted value may be
+// open already. A quote of either kind opens a value, which only the same kind of quote
+// closes. Where the bytes from `from` on hold quotes of one kind only, the prefix XOR
+// settles a block at once; where both kinds meet, the quotes are taken one at a time.
+std::size_t CBlockCursor::QuotedTagEndFrom(std::size_t from, bool inDoubleQuotes)
 {
+    if (inDoubleQuotes) {
+        const std::size_t close = NextFrom(&BlockMasks::dq, from);
+        if (close >= end)
+            return end;
+        from = close + 1;
+    }
     std::size_t block = from >> 6;
     unsigned shift = static_cast<unsigned>(from & 63);
     for (;;) {
         if (block << 6 >= end)
             return end;
-        const BlockMasks& m = At(block);
+        const BlockMasks& m = Enter(block);
         const uint64_t live = ~uint64_t{0} << shift;
         const uint64_t d = m.dq & live;
         const uint64_t s = m.sq & live;
@@ -172,7 +227,7 @@ std::size_t CBlockCursor::QuotedTagEnd(std::size_t from)
         if (!d || !s) {
             if (!(d | s)) {
                 if (g)
-                    return (block << 6) + LowestBit(g);
+                    return base + LowestBit(g);
                 ++block;
                 shift = 0;
                 continue;
@@ -183,7 +238,7 @@ std::size_t CBlockCursor::QuotedTagEnd(std::size_t from)
             const uint64_t before = ((prefix << 1) >> shift) & 1;
             const uint64_t inside = (prefix ^ (0 - before)) & live;
             if (const uint64_t open = g & ~inside)
-                return (block << 6) + LowestBit(open);
+                return base + LowestBit(open);
             if (!(inside >> 63)) {
                 ++block;
                 shift = 0;
@@ -194,9 +249,8 @@ std::size_t CBlockCursor::QuotedTagEnd(std::size_t from)
             const uint64_t any = d | s | g;
             const uint64_t firstBit = any & (0 - any);
             if (g & firstBit)
-                return (block << 6) + LowestBit(firstBit);
-            const uint64_t same = (d & firstBit) ? d : s;
-            if (const uint64_t close = same & ~firstBit) {
+                return base + LowestBit(firstBit);
+            if (const uint64_t close = ((d & firstBit) ? d : s) & ~firstBit) {
                 const unsigned after = LowestBit(close) + 1;
                 if (after == 64) {
                     ++block;
@@ -209,7 +263,7 @@ std::size_t CBlockCursor::QuotedTagEnd(std::size_t from)
             openKind = (d & firstBit) ? &BlockMasks::dq : &BlockMasks::sq;
         }
         // The value is still open at the end of the block: go on after its closing quote.
-        const std::size_t close = Next(openKind, (block + 1) << 6);
+        const std::size_t close = NextFrom(openKind, (block + 1) << 6);
         if (close >= end)
             return end;
         block = (close + 1) >> 6;
@@ -306,44 +360,49 @@ bool CXmlDoc::IndexDocument()
     return IsWellFormed();
 }
 
+// Memory for record `count` on, after the records handed out from the current segment
+// ran out: the index grows, and the segment may move, which the links on the stack follow.
+// Returns the first record and sets `limit` to the end of the memory after it.
+XmlElementRecord* CXmlDoc::MoreRecords(int count, OpenElement* open, std::size_t openCount,
+                                       XmlElementRecord** limit)
+{
+    recordCount = count;
+    if (count == indexCapacity)
+        GrowIndex(0);
+    ProvideStorage(count);
+    for (std::size_t i = 0; i < openCount; ++i) {
+        OpenElement& o = open[i];
+        o.rec = &Rec(o.element);
+        o.firstChild = o.rec->firstChild ? &Rec(o.rec->firstChild) : nullptr;
+        o.lastChild = o.last ? &Rec(o.last) : nullptr;
+    }
+    const int segment = count >> kSegmentBits;
+    const int64_t segmentStart = int64_t{segment} * kSegmentSize;
+    *limit = segments[segment] + (std::min<int64_t>(storedRecords, segmentStart + kSegmentSize) - segmentStart);
+    return &Rec(count);
+}
+
 int CXmlDoc::ParseElements()
 {
     using xmlscan::ClassOf;
     resultText.clear();
     const char* text = documentText.data();
-    std::size_t end = documentText.size();
-    CBlockCursor blocks(text, end);
+    CBlockCursor blocks(text, documentText.size());
     const uint32_t baseLevel = Rec(0).levelFlags & kLevelMask;
     CSmallStack<OpenElement> open;
     open.Push({&Rec(0), nullptr, nullptr, 0, 0, 0, 0});
+    OpenElement* top = &open.Top();
     int count = recordCount;
-
-    // Records are handed out from the memory of the current segment; at its end the index
-    // grows and the segment may move, which the pointers on the stack follow.
     XmlElementRecord* nextRecord = nullptr;
     XmlElementRecord* recordLimit = nullptr;
-    auto moreRecords = [&]() {
-        recordCount = count;
-        if (count == indexCapacity)
-            GrowIndex(0);
-        ProvideStorage(count);
-        for (OpenElement& o : open) {
-            o.rec = &Rec(o.element);
-            o.firstChild = o.rec->firstChild ? &Rec(o.rec->firstChild) : nullptr;
-            o.lastChild = o.last ? &Rec(o.last) : nullptr;
-        }
-        const int segment = count >> kSegmentBits;
-        nextRecord = &Rec(count);
-        const int64_t segmentStart = int64_t{segment} * kSegmentSize;
-        recordLimit = segments[segment] + (std::min<int64_t>(storedRecords, segmentStart + kSegmentSize) - segmentStart);
-    };
+
     // Flags a problem; true when it is the first, whose message the result text takes.
-    auto problem = [&]() {
+    auto problem = [this, &open]() {
         open[0].rec->levelFlags |= kNotWellFormed;
         open.Top().rec->levelFlags |= kIllFormed;
         return resultText.empty();
     };
-    auto problemAt = [&](XmlProblem what, std::size_t offset) {
+    auto problemAt = [this, &problem](XmlProblem what, std::size_t offset) {
         if (problem())
             resultText = XmlProblemText(what, static_cast<uint32_t>(offset));
     };
@@ -351,7 +410,7 @@ int CXmlDoc::ParseElements()
     std::size_t p = 0;
     for (;;) {
         const std::size_t s = blocks.Next(&BlockMasks::lt, p);
-        if (s >= end)
+        if (s >= blocks.End())
             break;
         // text[s + 1] is readable: the text's own terminating NUL or the NUL it ends at.
         const char c1 = text[s + 1];
@@ -359,15 +418,15 @@ int CXmlDoc::ParseElements()
             // A start tag. Its first byte cannot end the name.
             const std::size_t nameStart = s + 1;
             const std::size_t nameEnd = blocks.Next(&BlockMasks::nameStop, nameStart + 1);
-            const std::size_t close = nameEnd < end ? blocks.QuotedTagEnd(nameEnd) : end;
-            if (close >= end) {
+            const std::size_t close = nameEnd < blocks.End() ? blocks.QuotedTagEnd(nameEnd) : blocks.End();
+            if (close >= blocks.End()) {
                 problemAt(XmlProblem::UnterminatedElementTag, s);
                 break;
             }
             // "/>" makes an empty-element tag unless the "/" ends an unquoted value: the
             // byte before it must be whitespace, a quote, or the end of the name.
             bool empty = false;
-            if (close > nameEnd && text[close - 1] == '/') {
+            if (text[close - 1] == '/' && close > nameEnd) {
                 const char before = text[close - 2];
                 empty = close - 1 == nameEnd || IsSpace(before) || before == '"' || before == '\'';
             }
@@ -377,41 +436,44 @@ int CXmlDoc::ParseElements()
                 problemAt(XmlProblem::StartTagTooLong, s);
                 continue;
             }
-            if (nextRecord == recordLimit)
-                moreRecords();
+            if (nextRecord == recordLimit) {
+                nextRecord = MoreRecords(count, &open[0], open.Size(), &recordLimit);
+                top = &open.Top();
+            }
             const int e = count++;
             XmlElementRecord& rec = *nextRecord++;
-            OpenElement& parent = open.Top();
             const uint32_t level = (static_cast<uint32_t>(open.Size() - 1) + baseLevel) & kLevelMask;
             rec.start = static_cast<uint32_t>(s);
             rec.length = length;
             rec.tagLengths = length;
-            rec.parent = parent.element;
+            rec.parent = top->element;
             rec.firstChild = 0;
             rec.nextSibling = 0;
-            if (parent.last == 0) {
-                parent.rec->firstChild = e;
-                parent.firstChild = &rec;
+            if (top->last == 0) {
+                top->rec->firstChild = e;
+                top->firstChild = &rec;
                 rec.previousSibling = e;
                 rec.levelFlags = level | kFirstSibling;
             } else {
-                parent.lastChild->nextSibling = e;
-                parent.firstChild->previousSibling = e;
-                rec.previousSibling = parent.last;
+                top->lastChild->nextSibling = e;
+                top->firstChild->previousSibling = e;
+                rec.previousSibling = top->last;
                 rec.levelFlags = level;
             }
-            parent.last = e;
-            parent.lastChild = &rec;
-            if (!empty)
+            top->last = e;
+            top->lastChild = &rec;
+            if (!empty) {
                 open.Push({&rec, nullptr, nullptr, e, 0, static_cast<uint32_t>(nameStart),
                            static_cast<uint32_t>(nameEnd - nameStart)});
+                top = &open.Top();
+            }
             continue;
         }
         if (c1 == '/') {
             const std::size_t nameStart = s + 2;
             const std::size_t nameEnd = blocks.Next(&BlockMasks::nameStop, nameStart);
             const std::size_t close = blocks.Next(&BlockMasks::gt, nameEnd);
-            if (close >= end) {
+            if (close >= blocks.End()) {
                 problemAt(XmlProblem::UnterminatedEndTag, s);
                 break;
             }
@@ -450,19 +512,20 @@ int CXmlDoc::ParseElements()
                 CloseNotEnded(&open[match + 1], static_cast<int>(inner));
             }
             open.Resize(match);
+            top = &open.Top();
             continue;
         }
         // The byte scanner reads this token. It runs to the text's size unless the NUL the
         // text ends at is known; a NUL inside the token means the token must be read again
         // with the text ending there.
         XmlToken token;
-        CXmlScanner scanner(text, end);
+        CXmlScanner scanner(text, blocks.End());
         scanner.SetNextPosition(s);
         int kind = scanner.ScanToken(token);
         if (!blocks.EndIsKnown()) {
             if (const void* nul = std::memchr(text + s, 0, scanner.NextPosition() - s)) {
                 blocks.EndAtNul(static_cast<std::size_t>(static_cast<const char*>(nul) - text));
-                scanner = CXmlScanner(text, end);
+                scanner = CXmlScanner(text, blocks.End());
                 scanner.SetNextPosition(s);
                 kind = scanner.ScanToken(token);
             }

@@ -248,3 +248,20 @@ TEST(XmlParse, NulInsideLongTokens)
         }
     });
 }
+
+TEST(XmlParse, ProblemsAfterTheIndexGrew)
+{
+    // Elements far denser than the record per 64 bytes reserved from the text size: the
+    // index grows, and its first segment moves, during the parse. The problems that come
+    // after must still reach record 0 and the open elements where they now are.
+    for (const char* tail : {"<a><b></a></r>", "</x></r>", "<1></r>", "<a><b>", "<a><!-- x"}) {
+        for (const int elements : {100, 5000, 70000}) {
+            std::string text = "<r><p>";
+            for (int i = 0; i < elements; ++i)
+                text += "<e/>";
+            text += "</p>";
+            text += tail;
+            ASSERT_EQ(ReferenceMismatch(text), "") << tail << " after " << elements;
+        }
+    }
+}
