@@ -243,11 +243,17 @@ __attribute__((target("avx512f,avx512bw,pclmul"))) uint64_t ClassifyAvx512(const
 
 #endif // ORRERY_X86
 
+// AVX-512 only where 512-bit instructions cost no clock speed: the first processors
+// with it lower their clock for a while after any 512-bit instruction, which would slow
+// the rest of the program for a few hundred nanoseconds saved per parse. VBMI2 comes
+// with the later designs, which lower it little or not at all.
 BlockKernel BestKernel()
 {
 #if defined(ORRERY_X86)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul"))
+    if (BlockKernelAvailable(BlockKernel::Avx512) && __builtin_cpu_supports("avx512vbmi2"))
+        return BlockKernel::Avx512;
+    if (BlockKernelAvailable(BlockKernel::Avx2))
         return BlockKernel::Avx2;
     return BlockKernel::Sse2;
 #else
