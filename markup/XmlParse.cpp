@@ -304,8 +304,6 @@ public:
     T& operator[](std::size_t i) { return items[i]; }
     std::size_t Size() const { return size; }
     void Resize(std::size_t newSize) { size = newSize; }
-    T* begin() { return items; }
-    T* end() { return items + size; }
 
 private:
     void Grow()
