@@ -1,6 +1,9 @@
 #include "markup/XmlBlocks.h"
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define ORRERY_X86 1
@@ -52,16 +55,16 @@ constexpr uint8_t kHighTable[16] = {
     kControlSpace | kNul, 0, kDq | kSq | kSpaceOrSlash, kLt | kGt, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 };
 
-// The two tables four times over, for loads of 32 and 64 bytes.
+// The two tables twice over, for 32-byte loads.
 struct WideTables {
-    alignas(64) uint8_t low[64];
-    alignas(64) uint8_t high[64];
+    alignas(32) uint8_t low[32];
+    alignas(32) uint8_t high[32];
 };
 
 constexpr WideTables MakeWideTables()
 {
     WideTables t{};
-    for (int i = 0; i < 64; ++i) {
+    for (int i = 0; i < 32; ++i) {
         t.low[i] = kLowTable[i & 15];
         t.high[i] = kHighTable[i & 15];
     }
@@ -161,8 +164,8 @@ uint64_t ClassifySse2(const char* text, std::size_t count, BlockMasks* out)
     return anyNul;
 }
 
-// Lambdas do not take on a function's target attribute, so the vector kernels below are
-// written out without them.
+// Lambdas do not take on a function's target attribute, so the AVX2 kernel is written
+// out without them.
 
 __attribute__((target("avx2,pclmul"))) inline uint64_t PrefixXorClmul(uint64_t x)
 {
@@ -210,49 +213,11 @@ __attribute__((target("avx2,pclmul"))) uint64_t ClassifyAvx2(const char* text, s
     return anyNul;
 }
 
-__attribute__((target("avx512f,avx512bw,pclmul"))) inline uint64_t PrefixXorClmul512(uint64_t x)
-{
-    return static_cast<uint64_t>(
-        _mm_cvtsi128_si64(_mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(x)), _mm_set1_epi8(-1), 0)));
-}
-
-__attribute__((target("avx512f,avx512bw,pclmul"))) uint64_t ClassifyAvx512(const char* text, std::size_t count,
-                                                                          BlockMasks* out)
-{
-    const __m512i lowTable = _mm512_load_si512(kWideTables.low);
-    const __m512i highTable = _mm512_load_si512(kWideTables.high);
-    const __m512i nibble = _mm512_set1_epi8(0x0F);
-    uint64_t anyNul = 0;
-    for (std::size_t b = 0; b < count; ++b, text += 64) {
-        const __m512i v = _mm512_loadu_si512(text);
-        const __m512i c = _mm512_and_si512(_mm512_shuffle_epi8(lowTable, _mm512_and_si512(v, nibble)),
-                                           _mm512_shuffle_epi8(highTable, _mm512_and_si512(_mm512_srli_epi16(v, 4), nibble)));
-        BlockMasks& m = out[b];
-        m.lt = _mm512_test_epi8_mask(c, _mm512_set1_epi8(kLt));
-        m.gt = _mm512_test_epi8_mask(c, _mm512_set1_epi8(kGt));
-        m.dq = _mm512_test_epi8_mask(c, _mm512_set1_epi8(kDq));
-        m.sq = _mm512_test_epi8_mask(c, _mm512_set1_epi8(kSq));
-        m.nul = _mm512_test_epi8_mask(c, _mm512_set1_epi8(kNul));
-        m.nameStop = _mm512_test_epi8_mask(c, _mm512_set1_epi8(static_cast<char>(kNameStopBits)));
-        m.dqInside = PrefixXorClmul512(m.dq);
-        m.sqInside = PrefixXorClmul512(m.sq);
-        anyNul |= m.nul;
-    }
-    return anyNul;
-}
-
 #endif // ORRERY_X86
 
-// AVX-512 only where 512-bit instructions cost no clock speed: the first processors
-// with it lower their clock for a while after any 512-bit instruction, which would slow
-// the rest of the program for a few hundred nanoseconds saved per parse. VBMI2 comes
-// with the later designs, which lower it little or not at all.
 BlockKernel BestKernel()
 {
 #if defined(ORRERY_X86)
-    __builtin_cpu_init();
-    if (BlockKernelAvailable(BlockKernel::Avx512) && __builtin_cpu_supports("avx512vbmi2"))
-        return BlockKernel::Avx512;
     if (BlockKernelAvailable(BlockKernel::Avx2))
         return BlockKernel::Avx2;
     return BlockKernel::Sse2;
@@ -261,9 +226,26 @@ BlockKernel BestKernel()
 #endif
 }
 
+// ORRERY_BLOCK_KERNEL (portable, sse2 or avx2) pins the kernel when this
+// processor can run it, so a fuzzer or a measurement can take one it would not choose.
+BlockKernel StartKernel()
+{
+    if (const char* wanted = std::getenv("ORRERY_BLOCK_KERNEL")) {
+        const std::pair<const char*, BlockKernel> names[] = {
+            {"portable", BlockKernel::Portable},
+            {"sse2", BlockKernel::Sse2},
+            {"avx2", BlockKernel::Avx2},
+        };
+        for (const auto& [name, kernel] : names)
+            if (std::strcmp(wanted, name) == 0 && BlockKernelAvailable(kernel))
+                return kernel;
+    }
+    return BestKernel();
+}
+
 BlockKernel& Active()
 {
-    static BlockKernel kernel = BestKernel();
+    static BlockKernel kernel = StartKernel();
     return kernel;
 }
 
@@ -286,10 +268,6 @@ bool BlockKernelAvailable(BlockKernel kernel)
     case BlockKernel::Avx2:
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul");
-    case BlockKernel::Avx512:
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-               __builtin_cpu_supports("pclmul");
 #endif
     default:
         return false;
@@ -304,7 +282,6 @@ ClassifyBlocks Classifier(BlockKernel kernel)
 #if defined(ORRERY_X86)
     case BlockKernel::Sse2: return ClassifySse2;
     case BlockKernel::Avx2: return ClassifyAvx2;
-    case BlockKernel::Avx512: return ClassifyAvx512;
 #endif
     default: return ClassifyPortable;
     }

@@ -21,7 +21,7 @@ struct BlockMasks {
     uint64_t nul;        // NUL, where the text ends for the parse
 };
 
-enum class BlockKernel { Portable, Sse2, Avx2, Avx512 };
+enum class BlockKernel { Portable, Sse2, Avx2 };
 
 // Fills out[0..count) from the 64 x count bytes at text, all of which must be readable.
 // Returns the OR of the blocks' NUL masks.

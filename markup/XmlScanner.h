@@ -121,7 +121,8 @@ inline uint8_t ClassOf(char c)
 // the runs inside text, quoted values, comments and tags are skipped sixteen bytes at a
 // time. The text ends at `end`, which must be the first NUL or the text's size, and
 // text[end] must be readable and 0: the byte loops use it as their stop byte instead of
-// testing the bound on every byte.
+// testing the bound on every byte. (The element parse reads start and end tags from
+// block masks, XmlParse.cpp, and hands every other token beginning with "<" to this.)
 class CXmlScanner {
 public:
     CXmlScanner(const char* text, std::size_t end) : text(text), end(end) {}

@@ -28,8 +28,8 @@ template <class Check>
 void ForEachBlockKernel(Check check)
 {
     const xmlscan::BlockKernel before = xmlscan::ActiveBlockKernel();
-    for (const xmlscan::BlockKernel kernel : {xmlscan::BlockKernel::Portable, xmlscan::BlockKernel::Sse2,
-                                              xmlscan::BlockKernel::Avx2, xmlscan::BlockKernel::Avx512}) {
+    for (const xmlscan::BlockKernel kernel :
+         {xmlscan::BlockKernel::Portable, xmlscan::BlockKernel::Sse2, xmlscan::BlockKernel::Avx2}) {
         if (xmlscan::UseBlockKernel(kernel))
             check(kernel);
     }
@@ -42,7 +42,6 @@ inline const char* KernelName(xmlscan::BlockKernel kernel)
     case xmlscan::BlockKernel::Portable: return "portable";
     case xmlscan::BlockKernel::Sse2: return "SSE2";
     case xmlscan::BlockKernel::Avx2: return "AVX2";
-    case xmlscan::BlockKernel::Avx512: return "AVX-512";
     }
     return "?";
 }
