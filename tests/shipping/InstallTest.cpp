@@ -68,7 +68,7 @@ std::vector<int> IconSizes()
 
 // Key -> value of the [Desktop Entry] group, failing the test on anything a desktop
 // would refuse: lines outside a group, malformed or repeated keys, keys the
-// specification does not define.
+// freedesktop desktop entry standard does not define.
 std::map<std::string, std::string> ReadDesktopEntry(const fs::path& path)
 {
     static const std::set<std::string> kKnownKeys = {
