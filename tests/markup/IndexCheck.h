@@ -155,4 +155,22 @@ inline std::string IndexMismatch(const CXmlDoc& doc, uint32_t levelFlagsMask = 0
     return {};
 }
 
+// Moves to `element` with the public moves only: down its chain of ancestors from the
+// document level, seeking along each sibling list. False when a move fails.
+inline bool NavigateTo(CXmlDoc& doc, int element)
+{
+    std::vector<int> chain;
+    for (int e = element; e != 0; e = doc.Record(e).parent)
+        chain.insert(chain.begin(), e);
+    doc.Rewind();
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        if (i > 0 && !doc.EnterElement())
+            return false;
+        while (doc.CurrentPosition() != chain[i])
+            if (!doc.SeekElement())
+                return false;
+    }
+    return true;
+}
+
 } // namespace indexcheck

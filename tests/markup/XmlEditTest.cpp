@@ -554,24 +554,6 @@ void CountAppendTarget(const CXmlDoc& doc, Coverage& coverage)
         ++coverage.ordinary;
 }
 
-// Moves to `element` with the public moves only: down its chain of ancestors from the
-// document level, seeking along each sibling list.
-bool NavigateTo(CXmlDoc& doc, int element)
-{
-    std::vector<int> chain;
-    for (int e = element; e != 0; e = doc.Record(e).parent)
-        chain.insert(chain.begin(), e);
-    doc.Rewind();
-    for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (i > 0 && !doc.EnterElement())
-            return false;
-        while (doc.CurrentPosition() != chain[i])
-            if (!doc.SeekElement())
-                return false;
-    }
-    return true;
-}
-
 // Jumps to a random live element, and half the time into it, so that appends reach
 // childless and unended parents often.
 void Jump(CXmlDoc& doc, std::mt19937& random)
@@ -580,7 +562,7 @@ void Jump(CXmlDoc& doc, std::mt19937& random)
     if (!indexcheck::WalkTree(doc, live).empty() || live.empty())
         return;
     const int target = live[random() % live.size()];
-    ASSERT_TRUE(NavigateTo(doc, target));
+    ASSERT_TRUE(indexcheck::NavigateTo(doc, target));
     if (random() % 2)
         doc.EnterElement();
 }
