@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 #include <cstdio>
@@ -66,17 +65,6 @@ constexpr const char* kBuiltInQuestion =
     "The profile can't be saved since it belongs to Kestro. Do you want to save it as another file?";
 constexpr const char* kSaveQuestion = "Do you want to save the changed profile?";
 constexpr const char* kSavedMessage = "Profile saved successfully!";
-
-QString EditText(QWidget* widget)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
-        return line->text();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-        return plain->toPlainText();
-    if (auto* rich = qobject_cast<QTextEdit*>(widget))
-        return rich->toPlainText();
-    return QStringLiteral("<not an edit>");
-}
 
 } // namespace
 
@@ -139,9 +127,9 @@ void SampleEditorTest::CheckShownSample(COrreryDlg& dialog, const samples::Sampl
     QVERIFY2(profiles != nullptr, "profile selector");
     QCOMPARE(profiles->count(), 1);
     QCOMPARE(profiles->currentText(), context);
-    QCOMPARE(EditText(dialog.GetDlgItem(kIdcProfileName)), QString::fromStdString(samples::SampleTitle(sample)));
-    QCOMPARE(EditText(dialog.GetDlgItem(kIdcDescription)), Text(sample.description));
-    QCOMPARE(EditText(dialog.GetDlgItem(kIdcProfilePath)), programFolder + QStringLiteral("/Profiles/") + context);
+    QCOMPARE(Text(dialog, kIdcProfileName), QString::fromStdString(samples::SampleTitle(sample)));
+    QCOMPARE(Text(dialog, kIdcDescription), Text(sample.description));
+    QCOMPARE(Text(dialog, kIdcProfilePath), programFolder + QStringLiteral("/Profiles/") + context);
     QVERIFY2(editor::IsBuiltInProfile(*dialog.TypeFile().GetCurrentProfile()), qPrintable(context));
 
     QCOMPARE(qobject_cast<QComboBox*>(dialog.GetDlgItem(kIdcFormat))->currentText(), Text(sample.format));
@@ -174,8 +162,8 @@ void SampleEditorTest::CheckShownSample(COrreryDlg& dialog, const samples::Sampl
         QVERIFY(edit != nullptr);
         QVERIFY2(edit->FillColor() != QColor(255, 0, 0), "a bitrate shown as out of range");
     }
-    QCOMPARE(EditText(dialog.GetDlgItem(kIdcDefaultBitrate)), Text(sample.defaultKbps));
-    QCOMPARE(EditText(dialog.GetDlgItem(kIdcMaxBitrate)), Text(sample.maxKbps));
+    QCOMPARE(Text(dialog, kIdcDefaultBitrate), Text(sample.defaultKbps));
+    QCOMPARE(Text(dialog, kIdcMaxBitrate), Text(sample.maxKbps));
 
     const auto* sizes = qobject_cast<CSkinListCtrl*>(dialog.GetDlgItem(kIdcFrameSizes));
     QCOMPARE(ListTexts(sizes), Split(sample.frameSizes));
@@ -264,7 +252,7 @@ void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     QCOMPARE(dialog->OutputType(), audioOnly ? editor::kAudioOnly : editor::kVideoAndAudio);
     const QString sampleName = device + (audioOnly ? QStringLiteral(".Kestro.Audio.xml") : QStringLiteral(".Kestro.Video.xml"));
     const QString samplePath = programFolder + QStringLiteral("/Profiles/") + sampleName;
-    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), samplePath);
+    QCOMPARE(Text(*dialog, kIdcProfilePath), samplePath);
     const QByteArray original = FileBytes(samplePath);
     QVERIFY(log->messages.empty());
 
@@ -307,7 +295,7 @@ void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     QCOMPARE(QString::fromStdString(mine.device), device);
     QCOMPARE(mine.type, audioOnly ? editor::kAudioOnly : editor::kVideoAndAudio);
     QCOMPARE(QString::fromStdString(mine.description), QStringLiteral("My own settings"));
-    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), minePath);
+    QCOMPARE(Text(*dialog, kIdcProfilePath), minePath);
     QVERIFY(!dialog->IsChanged());
     auto* profiles = qobject_cast<QComboBox*>(dialog->GetDlgItem(kIdcProfileSelector));
     QCOMPARE(profiles->currentText(), QStringLiteral("mine.xml"));
@@ -321,7 +309,7 @@ void SampleEditorTest::leavingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     auto dialog = StartDialog();
     const QString samplePath = programFolder + QStringLiteral("/Profiles/generic.Kestro.Video.xml");
     const QByteArray original = FileBytes(samplePath);
-    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), samplePath);
+    QCOMPARE(Text(*dialog, kIdcProfilePath), samplePath);
     qobject_cast<QPlainTextEdit*>(dialog->GetDlgItem(kIdcDescription))->setPlainText(QStringLiteral("changed"));
     QVERIFY(dialog->IsChanged());
 
@@ -333,7 +321,7 @@ void SampleEditorTest::leavingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     QVERIFY2(StartsWith(log->messages[0].text, kBuiltInQuestion), log->messages[0].text.c_str());
     QVERIFY(log->saveRequests.empty());
     QCOMPARE(FileBytes(samplePath), original);
-    QCOMPARE(EditText(dialog->GetDlgItem(kIdcProfilePath)), programFolder + QStringLiteral("/Profiles/zune.Kestro.Video.xml"));
+    QCOMPARE(Text(*dialog, kIdcProfilePath), programFolder + QStringLiteral("/Profiles/zune.Kestro.Video.xml"));
     QVERIFY(!dialog->IsChanged());
 }
 
