@@ -5,12 +5,14 @@
 // templates) and a private settings folder.
 
 #include <QAbstractButton>
+#include <QList>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <array>
 #include <deque>
 #include <memory>
 #include <string>
@@ -116,6 +118,17 @@ inline QString Text(const COrreryDlg& dialog, int id)
     if (auto* combo = ItemOf<QComboBox>(dialog, id))
         return combo->currentText();
     return QStringLiteral("<no text control %1>").arg(id);
+}
+
+// The ids among `ids` whose control is not in the enabled state given; empty when all are.
+template <std::size_t N>
+QList<int> EnabledOtherThan(const COrreryDlg& dialog, const std::array<int, N>& ids, bool enabled)
+{
+    QList<int> others;
+    for (int id : ids)
+        if (dialog.GetDlgItem(id)->isEnabled() != enabled)
+            others.append(id);
+    return others;
 }
 
 inline void Click(const COrreryDlg& dialog, int id)

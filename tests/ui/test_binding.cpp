@@ -358,8 +358,7 @@ void BindingTest::copySourceEmptiesAndDisablesTheAudioControls()
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1031)->count(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1020)->RowCount(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1022)->RowCount(), 0);
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY2(!dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, false), QList<int>{});
     QVERIFY(!dialog->IsChanged());
 
     // The next profile copies nothing: the audio controls come back with its lists.
@@ -368,8 +367,7 @@ void BindingTest::copySourceEmptiesAndDisablesTheAudioControls()
                                       {"common.audio.freq.list", "44100,48000"},
                                       {"common.audio.freq.value", "48000"}}));
     QVERIFY(!ItemOf<QCheckBox>(*dialog, 1036)->isChecked());
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY2(dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, true), QList<int>{});
     QCOMPARE(ListTexts(ItemOf<CSkinListCtrl>(*dialog, 1020)), (QStringList{"44.1 kHz", "48 kHz"}));
     QCOMPARE(CheckedRows(ItemOf<CSkinListCtrl>(*dialog, 1020)), QList<int>{1});
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1031)->currentText(), QStringLiteral("mp3"));

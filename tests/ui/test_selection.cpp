@@ -387,10 +387,8 @@ void SelectionTest::outputTypeButtonsSwitchTheProfiles()
     QCOMPARE(dialog->TypeFile().Type(), 2);
     QCOMPARE(ComboTexts(dialog->GetDlgItem(1029)).value(0), QStringLiteral("copy"));
     QCOMPARE(Text(*dialog, 1029), QStringLiteral("mp3"));
-    for (int id : COrreryDlg::kVideoControls)
-        QVERIFY2(!dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY2(dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kVideoControls, false), QList<int>{});
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, true), QList<int>{});
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1030)->count(), 0);
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1033)->count(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1012)->RowCount(), 0);
@@ -413,8 +411,7 @@ void SelectionTest::outputTypeButtonsSwitchTheProfiles()
     QCOMPARE(sandbox.Log()->messages.size(), std::size_t(1));
     QCOMPARE(dialog->OutputType(), 0);
     QCOMPARE(ComboTexts(dialog->GetDlgItem(1028)), QStringList{"generic.Standard.xml"});
-    for (int id : COrreryDlg::kVideoControls)
-        QVERIFY2(dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kVideoControls, true), QList<int>{});
     QCOMPARE(ItemOf<QSlider>(*dialog, 1023)->value(), 1200);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1012)->RowCount(), 4);
     QVERIFY(!dialog->IsChanged());
@@ -433,8 +430,7 @@ void SelectionTest::outputTypeStaysWhenAsked()
     QVERIFY(!ItemOf<QRadioButton>(*dialog, 1064)->isChecked());
     QCOMPARE(ComboTexts(dialog->GetDlgItem(1028)), QStringList{"generic.Standard.xml"});
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1012)->RowCount(), 4);
-    for (int id : COrreryDlg::kVideoControls)
-        QVERIFY(dialog->GetDlgItem(id)->isEnabled());
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kVideoControls, true), QList<int>{});
 }
 
 void SelectionTest::leavingAChangedBuiltInSavesItAsItsOwnType()
@@ -492,8 +488,7 @@ void SelectionTest::copyFormatInAudioOnly()
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1031)->count(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1020)->RowCount(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1022)->RowCount(), 0);
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY2(!dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, false), QList<int>{});
     QVERIFY(dialog->IsChanged());
 
     // Another format gives the audio back, filled from the profile.
@@ -502,8 +497,7 @@ void SelectionTest::copyFormatInAudioOnly()
     QCOMPARE(ComboTexts(dialog->GetDlgItem(1031)), QStringList{"mp3"});
     QCOMPARE(ListTexts(ItemOf<CSkinListCtrl>(*dialog, 1020)), (QStringList{"32 kHz", "44.1 kHz", "48 kHz"}));
     QCOMPARE(CheckedRows(ItemOf<CSkinListCtrl>(*dialog, 1020)), QList<int>{1});
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY2(dialog->GetDlgItem(id)->isEnabled(), qPrintable(QString::number(id)));
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, true), QList<int>{});
 
     // Saved as copying: no format, no audio codec section.
     QVERIFY(Choose(dialog->GetDlgItem(1029), QStringLiteral("copy")));
@@ -532,8 +526,7 @@ void SelectionTest::copyCheckBoxInVideoAndAudio()
     QVERIFY(dialog->IsChanged());
     QCOMPARE(ItemOf<QComboBox>(*dialog, 1031)->count(), 0);
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1022)->RowCount(), 0);
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY(!dialog->GetDlgItem(id)->isEnabled());
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, false), QList<int>{});
     // The video side is not touched.
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, 1012)->RowCount(), 4);
     QVERIFY(dialog->GetDlgItem(1036)->isEnabled());
@@ -544,8 +537,7 @@ void SelectionTest::copyCheckBoxInVideoAndAudio()
     QCOMPARE(ListTexts(ItemOf<CSkinListCtrl>(*dialog, 1022)),
              (QStringList{"64 kbps", "96 kbps", "128 kbps", "192 kbps"}));
     QCOMPARE(CheckedRows(ItemOf<CSkinListCtrl>(*dialog, 1022)), QList<int>{2});
-    for (int id : COrreryDlg::kAudioControls)
-        QVERIFY(dialog->GetDlgItem(id)->isEnabled());
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kAudioControls, true), QList<int>{});
 }
 
 void SelectionTest::bitrateColoursAndSlider()
