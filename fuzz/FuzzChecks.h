@@ -23,6 +23,7 @@
 #include "profile/ProfileFile.h"
 #include "tests/markup/IndexCheck.h"
 #include "tests/markup/ReferenceIndex.h"
+#include "tests/TestFiles.h"
 
 namespace fuzzcheck {
 
@@ -67,14 +68,7 @@ inline const std::string& ScratchFolder()
     return folder;
 }
 
-inline bool WriteBytes(const std::string& path, std::string_view bytes)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
+using testfiles::WriteBytes;
 
 inline bool ReadBytes(const std::string& path, std::string& bytes)
 {
@@ -110,23 +104,6 @@ inline const std::vector<std::string>& Values()
         std::string(5000, 'v'), "?>", "<!--", "=",
     };
     return values;
-}
-
-// Moves to `element` with the public moves only, down its chain of ancestors.
-inline bool NavigateTo(CXmlDoc& doc, int element)
-{
-    std::vector<int> chain;
-    for (int e = element; e != 0; e = doc.Record(e).parent)
-        chain.insert(chain.begin(), e);
-    doc.Rewind();
-    for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (i > 0 && !doc.EnterElement())
-            return false;
-        while (doc.CurrentPosition() != chain[i])
-            if (!doc.SeekElement())
-                return false;
-    }
-    return true;
 }
 
 inline bool PositionIsLive(const CXmlDoc& doc, int element)
@@ -395,7 +372,7 @@ inline std::string CheckMarkupProgram(const uint8_t* data, std::size_t size)
             std::vector<int> live;
             if (!indexcheck::WalkTree(doc, live).empty() || live.empty())
                 break;
-            if (!NavigateTo(doc, live[step.b % live.size()]))
+            if (!indexcheck::NavigateTo(doc, live[step.b % live.size()]))
                 return where + "a live element cannot be reached by the public moves";
             if (step.a % 4 == 3)
                 doc.EnterElement();

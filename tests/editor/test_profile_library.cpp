@@ -163,7 +163,7 @@ TEST_F(FoldersTest, AnyFileMatches)
 {
     EXPECT_FALSE(AnyFileMatches((dir / "*.xml").string()));
     EXPECT_FALSE(AnyFileMatches((dir / "missing/*.xml").string()));
-    editor_test::WriteText(dir / "a.txt", "x");
+    editor_test::WriteBytes(dir / "a.txt", "x");
     EXPECT_FALSE(AnyFileMatches((dir / "*.xml").string()));
     EXPECT_TRUE(AnyFileMatches((dir / "*.txt").string()));
 }

@@ -6,51 +6,31 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
 #include "IndexCheck.h"
 #include "markup/XmlDoc.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder {
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
+
+class TempFolder : public testfiles::TempFolder {
 public:
-    TempFolder()
-    {
-        static int counter = 0;
-        path = fs::temp_directory_path() /
-               ("orrery-markup-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    std::string File(const std::string& name) const { return (path / name).string(); }
+    TempFolder() : testfiles::TempFolder("orrery-markup-") {}
     std::set<std::string> Entries() const
     {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path))
+        for (const auto& entry : fs::directory_iterator(Path()))
             names.insert(entry.path().filename().string());
         return names;
     }
-
-    fs::path path;
 };
-
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // Lowers the file-size limit for one scope. SIGXFSZ is ignored meanwhile, so a write past
 // the limit fails with EFBIG instead of ending the process.
@@ -81,13 +61,13 @@ TEST(XmlFile, ReadTakesTheBytesUnchanged)
 {
     TempFolder folder;
     const std::string bytes = std::string("<r>\r\n\xEF\xBB\xBF\xFF\0x</r>\n", 16);
-    Put(folder.File("a.xml"), bytes);
+    WriteBytes(folder.File("a.xml"), bytes);
     std::string result, text = "old";
     ASSERT_TRUE(CXmlDoc::ReadWholeFile(folder.File("a.xml"), result, text));
     EXPECT_EQ(text, bytes);
     EXPECT_EQ(result, "16 bytes");
 
-    Put(folder.File("empty.xml"), "");
+    WriteBytes(folder.File("empty.xml"), "");
     ASSERT_TRUE(CXmlDoc::ReadWholeFile(folder.File("empty.xml"), result, text));
     EXPECT_EQ(text, "");
     EXPECT_EQ(result, "0 bytes");
@@ -102,7 +82,7 @@ TEST(XmlFile, ReadErrorsLeaveTheTextAlone)
     };
     const Case cases[] = {
         {folder.File("missing.xml"), "No such file or directory"},
-        {folder.path.string(), "Is a directory"},
+        {folder.Path().string(), "Is a directory"},
         {folder.File("missing/a.xml"), "No such file or directory"},
     };
     for (const Case& c : cases) {
@@ -116,7 +96,7 @@ TEST(XmlFile, ReadErrorsLeaveTheTextAlone)
 TEST(XmlFile, FailedReadDocumentKeepsTextAndIndex)
 {
     TempFolder folder;
-    Put(folder.File("a.xml"), "<r><a x=\"1\"/></r>");
+    WriteBytes(folder.File("a.xml"), "<r><a x=\"1\"/></r>");
     CXmlDoc doc;
     ASSERT_TRUE(doc.ReadDocument(folder.File("a.xml")));
     EXPECT_EQ(doc.ResultText(), "17 bytes");
@@ -134,12 +114,12 @@ TEST(XmlFile, WriteReplacesTheFileAndLeavesNothingElse)
 {
     TempFolder folder;
     const std::string path = folder.File("p.xml");
-    Put(path, std::string(5000, 'o'));
+    WriteBytes(path, std::string(5000, 'o'));
     ::chmod(path.c_str(), 0640);
     std::string result;
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<r/>\r\n"));
     EXPECT_EQ(result, "6 bytes");
-    EXPECT_EQ(Contents(path), "<r/>\r\n");
+    EXPECT_EQ(ReadBytes(path), "<r/>\r\n");
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"p.xml"});
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -154,13 +134,13 @@ TEST(XmlFile, WriteReplacesTheFileAndLeavesNothingElse)
 TEST(XmlFile, WriteThroughALinkUpdatesItsTarget)
 {
     TempFolder folder;
-    fs::create_directories(folder.path / "real");
-    Put(folder.File("real/p.xml"), "old");
-    fs::create_symlink(folder.path / "real" / "p.xml", folder.path / "link.xml");
+    fs::create_directories(folder.Path() / "real");
+    WriteBytes(folder.File("real/p.xml"), "old");
+    fs::create_symlink(folder.Path() / "real" / "p.xml", folder.Path() / "link.xml");
     std::string result;
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(folder.File("link.xml"), result, "new"));
-    EXPECT_TRUE(fs::is_symlink(folder.path / "link.xml"));
-    EXPECT_EQ(Contents(folder.File("real/p.xml")), "new");
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "link.xml"));
+    EXPECT_EQ(ReadBytes(folder.File("real/p.xml")), "new");
 }
 
 TEST(XmlFile, FailedWritesKeepTheOldFile)
@@ -169,9 +149,9 @@ TEST(XmlFile, FailedWritesKeepTheOldFile)
     const std::string path = folder.File("p.xml");
     const std::string old = "<old>" + std::string(100, 'x') + "</old>";
     const std::string text = "<new>" + std::string(10000, 'y') + "</new>";
-    Put(path, old);
-    fs::create_directories(folder.path / "dir");
-    Put(folder.File("dir/inside.txt"), "still here");
+    WriteBytes(path, old);
+    fs::create_directories(folder.Path() / "dir");
+    WriteBytes(folder.File("dir/inside.txt"), "still here");
     std::string result;
 
     {
@@ -180,17 +160,17 @@ TEST(XmlFile, FailedWritesKeepTheOldFile)
         EXPECT_FALSE(CXmlDoc::WriteWholeFile(path, result, text));
     }
     EXPECT_EQ(result, "File too large");
-    EXPECT_EQ(Contents(path), old);
+    EXPECT_EQ(ReadBytes(path), old);
 
     EXPECT_FALSE(CXmlDoc::WriteWholeFile(folder.File("dir"), result, text));
     EXPECT_EQ(result, "Is a directory");
-    EXPECT_EQ(Contents(folder.File("dir/inside.txt")), "still here");
+    EXPECT_EQ(ReadBytes(folder.File("dir/inside.txt")), "still here");
 
     EXPECT_FALSE(CXmlDoc::WriteWholeFile(folder.File("missing/p.xml"), result, text));
     EXPECT_EQ(result, "No such file or directory");
 
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"p.xml", "dir"}));
-    EXPECT_EQ(Contents(path), old);
+    EXPECT_EQ(ReadBytes(path), old);
 }
 
 TEST(XmlFile, BuiltDocumentSurvivesTheRoundTrip)
@@ -223,6 +203,6 @@ TEST(XmlFile, WriteUnderTheLongestFileName)
     const std::string path = folder.File(std::string(250, 'n') + ".xml");
     std::string result;
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<r/>")) << result;
-    EXPECT_EQ(Contents(path), "<r/>");
+    EXPECT_EQ(ReadBytes(path), "<r/>");
     EXPECT_EQ(folder.Entries().size(), 1u);
 }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "IndexCheck.h"
 #include "ReferenceIndex.h"
 #include "markup/XmlDoc.h"
+#include "tests/TestFiles.h"
 
 namespace {
 
@@ -274,9 +273,8 @@ TEST(XmlParse, TextEndsAtTheFirstNul)
 
 TEST(XmlParse, ResultOfAReadComesFirst)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("orrery-parse-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string path = (folder / "p.xml").string();
+    const testfiles::TempFolder folder("orrery-parse-");
+    const std::string path = folder.File("p.xml");
     std::string result;
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<a> b c"));
     CXmlDoc doc;
@@ -285,7 +283,6 @@ TEST(XmlParse, ResultOfAReadComesFirst)
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<a/>"));
     EXPECT_TRUE(doc.ReadDocument(path));
     EXPECT_EQ(doc.ResultText(), "4 bytes");
-    std::filesystem::remove_all(folder);
 }
 
 TEST(XmlParse, ReindexingDiscardsTheOldIndex)

@@ -13,31 +13,9 @@
 #include <string>
 #include <unistd.h>
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (saved)
-            ::setenv(name.c_str(), saved->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+#include "tests/TestFiles.h"
 
-private:
-    std::string name;
-    std::optional<std::string> saved;
-};
+using testfiles::ScopedEnv;
 
 class TestFolder : public ::testing::Test {
 protected:
@@ -49,35 +27,23 @@ protected:
             if (c == '/')
                 c = '_';
         }
-        root = std::filesystem::temp_directory_path()
-            / ("orrery-platform-" + std::to_string(::getpid()) + "-" + unique);
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root);
+        folder.emplace("orrery-platform-" + unique + "-");
+        root = folder->Path();
         config = (root / "config").string();
         configEnv.emplace("XDG_CONFIG_HOME", config.c_str());
     }
     void TearDown() override
     {
         configEnv.reset();
-        std::error_code error;
-        std::filesystem::remove_all(root, error);
+        folder.reset();
     }
 
     std::string Path(const std::string& relative) const { return (root / relative).string(); }
 
-    static void WriteText(const std::string& path, const std::string& text)
-    {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string ReadText(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static void WriteText(const std::string& path, const std::string& text) { testfiles::WriteBytes(path, text); }
+    static std::string ReadText(const std::string& path) { return testfiles::ReadBytes(path); }
 
+    std::optional<testfiles::TempFolder> folder;
     std::filesystem::path root;
     std::string config;
     std::optional<ScopedEnv> configEnv;

@@ -5,16 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "markup/XmlDoc.h"
 #include "profile/ProfileNode.h"
+#include "tests/TestFiles.h"
 
 namespace profile_test {
 
@@ -23,45 +18,13 @@ inline std::string DataPath(const std::string& name)
     return std::string(ORRERY_TEST_DATA) + "/profile/" + name;
 }
 
-inline std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
 
 // A folder of its own per test, removed with everything in it.
-class TempDir {
+class TempDir : public testfiles::TempFolder {
 public:
-    TempDir()
-    {
-        static std::atomic<int> counter{0};
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::ostringstream name;
-        name << "orrery-profile-" << ::getpid() << '-' << counter++ << '-'
-             << (info != nullptr ? info->name() : "test");
-        path_ = std::filesystem::temp_directory_path() / name.str();
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
+    TempDir() : TempFolder("orrery-profile-") {}
 };
 
 // Every field of every attribute, the present flags and the shape must agree.

@@ -15,6 +15,7 @@
 #include "fuzz/FuzzChecks.h"
 #include "markup/XmlDoc.h"
 #include "profile/ProfileFile.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -22,13 +23,7 @@ namespace {
 
 using Check = std::function<std::string(const uint8_t*, std::size_t)>;
 
-std::string Bytes(const fs::path& path)
-{
-    std::string text;
-    std::string result;
-    CXmlDoc::ReadWholeFile(path.string(), result, text);
-    return text;
-}
+using testfiles::ReadBytes;
 
 // Files below the folder; the seeds leave out the fuzz inputs, which have their own targets.
 std::vector<fs::path> FilesIn(const fs::path& folder, bool seedsOnly = false)
@@ -48,7 +43,7 @@ int RunAll(const std::vector<fs::path>& files, const Check& check)
 {
     int count = 0;
     for (const fs::path& file : files) {
-        const std::string bytes = Bytes(file);
+        const std::string bytes = ReadBytes(file);
         EXPECT_EQ(check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "") << file;
         ++count;
     }
@@ -116,7 +111,7 @@ TEST(FuzzRegression, ChecksReportRealFaults)
 
 std::string KeptCase(const std::string& target, const std::string& name, const Check& check)
 {
-    const std::string bytes = Bytes(kData / "fuzz" / target / name);
+    const std::string bytes = ReadBytes(kData / "fuzz" / target / name);
     EXPECT_FALSE(bytes.empty()) << name;
     return check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }

@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 
@@ -20,28 +19,19 @@
 #include "editor/TypeFile.h"
 #include "markup/XmlDoc.h"
 #include "profile/ProfileFile.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Bytes(const fs::path& path)
-{
-    std::string text;
-    std::string result;
-    CXmlDoc::ReadWholeFile(path.string(), result, text);
-    return text;
-}
+using testfiles::ReadBytes;
 
 class SaveDrill : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static std::atomic<int> counter{0};
-        root = fs::temp_directory_path() / ("orrery-drill-" + std::to_string(::getpid()) + "-" +
-                                            std::to_string(counter++));
-        fs::remove_all(root);
-        folder = root / "Profiles";
+        folder = scratch.Path() / "Profiles";
         fs::create_directories(folder);
         path = folder / "phone.xml";
 
@@ -51,7 +41,7 @@ protected:
         original.device = "phone";
         original.version = "200";
         ASSERT_TRUE(original.Save(path.string()));
-        oldBytes = Bytes(path);
+        oldBytes = ReadBytes(path);
         ASSERT_FALSE(oldBytes.empty());
 
         ASSERT_TRUE(edited.CreateDefault());
@@ -59,12 +49,6 @@ protected:
         edited.name = "Phone, edited";
         ASSERT_TRUE(edited.SetValue("common.audio.bitrate.value", "192000"));
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-
     // Nothing but the named entries in the folder: no temporary file was left.
     void ExpectOnlyEntries(const fs::path& where, std::size_t count)
     {
@@ -76,7 +60,8 @@ protected:
         EXPECT_EQ(n, count);
     }
 
-    fs::path root, folder, path;
+    const testfiles::TempFolder scratch{"orrery-drill-"};
+    fs::path folder, path;
     std::string oldBytes;
     profile::CProfileFile edited;
 };
@@ -104,9 +89,9 @@ TEST_F(SaveDrill, TargetIsADirectory)
     EXPECT_FALSE(edited.WriteResultText().empty());
     EXPECT_NE(edited.WriteResultText().find("directory"), std::string::npos) << edited.WriteResultText();
     EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(Bytes(target / "inside.txt"), "kept");
+    EXPECT_EQ(ReadBytes(target / "inside.txt"), "kept");
     EXPECT_EQ(edited.filePath, path.string()) << "a failed Save As must not move the profile";
-    EXPECT_EQ(Bytes(path), oldBytes);
+    EXPECT_EQ(ReadBytes(path), oldBytes);
     ExpectOnlyEntries(folder, 2);
 }
 
@@ -132,12 +117,12 @@ TEST_F(SaveDrill, FileSizeLimit)
 
     EXPECT_FALSE(saved1);
     EXPECT_EQ(reason, "File too large");
-    EXPECT_EQ(Bytes(path), oldBytes) << "the old file must survive a write cut short";
+    EXPECT_EQ(ReadBytes(path), oldBytes) << "the old file must survive a write cut short";
     ExpectOnlyEntries(folder, 1);
 
     // With room again, the same profile saves.
     EXPECT_TRUE(edited.Save());
-    EXPECT_EQ(Bytes(path), edited.Document()->DocumentText());
+    EXPECT_EQ(ReadBytes(path), edited.Document()->DocumentText());
 }
 
 TEST_F(SaveDrill, FileReplacedByADirectoryWhileEditing)
@@ -157,7 +142,7 @@ TEST_F(SaveDrill, FolderReplacedByAFileWhileEditing)
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(folder.string(), unused, "not a folder"));
     EXPECT_FALSE(edited.Save());
     EXPECT_EQ(edited.WriteResultText(), "Not a directory");
-    EXPECT_EQ(Bytes(folder), "not a folder");
+    EXPECT_EQ(ReadBytes(folder), "not a folder");
 }
 
 // Another program wrote a new file over the profile (a new inode, its own mode): the
@@ -172,20 +157,20 @@ TEST_F(SaveDrill, FileReplacedByAnotherFileWhileEditing)
     fs::rename(other, path);
 
     ASSERT_TRUE(edited.Save()) << edited.WriteResultText();
-    EXPECT_EQ(Bytes(path), edited.Document()->DocumentText());
+    EXPECT_EQ(ReadBytes(path), edited.Document()->DocumentText());
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
     ExpectOnlyEntries(folder, 1);
 
-    const fs::path real = root / "elsewhere.xml";
+    const fs::path real = scratch.Path() / "elsewhere.xml";
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(real.string(), unused, "old"));
     fs::remove(path);
     fs::create_symlink(real, path);
     edited.name = "through the link";
     ASSERT_TRUE(edited.Save()) << edited.WriteResultText();
     EXPECT_TRUE(fs::is_symlink(path));
-    EXPECT_EQ(Bytes(real), edited.Document()->DocumentText());
+    EXPECT_EQ(ReadBytes(real), edited.Document()->DocumentText());
 }
 
 // The editor's holder of the current profile saves through the same path and reports

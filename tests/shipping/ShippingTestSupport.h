@@ -8,12 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/TestFiles.h"
 
 namespace shipping_test {
 
@@ -29,20 +28,8 @@ inline fs::path SampleFolder()
     return DataFolder() / "Profiles";
 }
 
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
 
 // The "*.xml" files directly in a folder, by name.
 inline std::vector<fs::path> XmlFiles(const fs::path& folder)
@@ -65,29 +52,9 @@ inline std::set<std::string> FileNames(const std::vector<fs::path>& files)
     return names;
 }
 
-class TempDir {
+class TempDir : public testfiles::TempFolder {
 public:
-    TempDir()
-    {
-        std::random_device random;
-        for (;;) {
-            path = fs::temp_directory_path() / ("orrery-shipping-" + std::to_string(random()));
-            if (fs::create_directory(path))
-                break;
-        }
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const fs::path& Path() const { return path; }
-
-private:
-    fs::path path;
+    TempDir() : TempFolder("orrery-shipping-") {}
 };
 
 // A text as one word of a POSIX shell command line.
