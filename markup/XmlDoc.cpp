@@ -6,7 +6,6 @@
 #include <cstring>
 #include <new>
 #include <utility>
-#include <vector>
 
 #include "markup/XmlScanner.h"
 
@@ -16,7 +15,7 @@ constexpr int64_t kMaxRecords = INT32_MAX;
 
 inline bool IsSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return xmlscan::ClassOf(c) & xmlscan::kSpace;
 }
 
 // Delimiters of the name reader: whitespace, "<", ">", "=", backslash, "/", "?", "!".
@@ -130,9 +129,9 @@ void CXmlDoc::Swap(CXmlDoc& other) noexcept
 // ---------------------------------------------------------------------------------------
 // Element index
 
-// Records live in segments of 65,536. Full segments never move, so growing the index
-// copies at most the one partial segment at the end. The capacity follows the growth
-// policy; memory for it is taken a segment at a time as records are handed out (see
+// Records live in segments of 65,536. Full segments never move: growing the index copies
+// only the table of segments, and the partial last segment is enlarged in place or by
+// realloc in ProvideStorage. The capacity follows the growth policy; memory for it is taken a segment at a time as records are handed out (see
 // ProvideStorage), so a capacity reserved from the text size costs nothing until used.
 void CXmlDoc::GrowIndex(int64_t requested)
 {
@@ -209,16 +208,16 @@ void CXmlDoc::TrimIndex()
     indexCapacity = storedRecords;
 }
 
-int CXmlDoc::NewRecord()
+// Room and memory for record `recordCount`, the next to be handed out.
+void CXmlDoc::ReserveRecord()
 {
     if (recordCount == indexCapacity)
         GrowIndex(0);
     ProvideStorage(recordCount);
-    return recordCount++;
 }
 
 // Storage for `capacity` records, every segment full but the last. The records are left
-// uninitialised, as in GrowIndex.
+// uninitialised, as ProvideStorage leaves them.
 void CXmlDoc::AllocateIndex(int capacity)
 {
     const int last = (capacity - 1) >> kSegmentBits;
@@ -280,20 +279,6 @@ bool CXmlDoc::SpanInText(const XmlElementRecord& r) const
 
 // ---------------------------------------------------------------------------------------
 // Parsing
-
-bool CXmlDoc::NameMatches(std::string_view stored, std::string_view wanted)
-{
-    if (stored.size() > wanted.size() || wanted.compare(0, stored.size(), stored) != 0)
-        return false;
-    if (wanted.size() == stored.size())
-        return true;
-    switch (wanted[stored.size()]) {
-    case ' ': case '=': case '/': case '[': case ']':
-        return true;
-    default:
-        return false;
-    }
-}
 
 void CXmlDoc::SetDocumentText(std::string text)
 {
@@ -807,13 +792,11 @@ bool CXmlDoc::AppendElement(const char* name)
     }
     }
     // The record is reserved first, so a failed allocation leaves text and index as they were.
-    if (recordCount == indexCapacity)
-        GrowIndex(0);
-    ProvideStorage(recordCount);
+    ReserveRecord();
     if (!Splice(position, removeLength, insert))
         return false;
 
-    const int n = NewRecord();
+    const int n = recordCount++;
     if (parentKind == kEmptyTag || parentKind == kNotEndedTag) {
         XmlElementRecord& par = Rec(p);
         const uint32_t startLength = StartTagLength(par) - static_cast<uint32_t>(removeLength);

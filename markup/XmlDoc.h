@@ -85,7 +85,19 @@ public:
     // The name-matching rule shared by end tags, element and attribute lookups: the stored
     // name matches when it is a prefix of the wanted text that ends there or continues with
     // one of " =/[]".
-    static bool NameMatches(std::string_view stored, std::string_view wanted);
+    static bool NameMatches(std::string_view stored, std::string_view wanted)
+    {
+        if (stored.size() > wanted.size() || wanted.compare(0, stored.size(), stored) != 0)
+            return false;
+        if (wanted.size() == stored.size())
+            return true;
+        switch (wanted[stored.size()]) {
+        case ' ': case '=': case '/': case '[': case ']':
+            return true;
+        default:
+            return false;
+        }
+    }
 
 private:
     struct StartTagScan;
@@ -105,7 +117,7 @@ private:
     void GrowIndex(int64_t requested);
     void ProvideStorage(int index);
     void TrimIndex();
-    int NewRecord();
+    void ReserveRecord();
     void AllocateIndex(int capacity);
     void ReleaseIndex();
     int ParseElements();

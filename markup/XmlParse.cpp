@@ -26,28 +26,6 @@ inline unsigned LowestBit(uint64_t mask)
     return static_cast<unsigned>(__builtin_ctzll(mask));
 }
 
-inline bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// CXmlDoc::NameMatches on two spans of the text: the end-tag name is the stored name,
-// the open element's name the wanted one.
-inline bool EndNameMatches(const char* text, std::size_t endStart, std::size_t endLength, std::size_t openStart,
-                           std::size_t openLength)
-{
-    if (endLength > openLength || std::memcmp(text + endStart, text + openStart, endLength) != 0)
-        return false;
-    if (endLength == openLength)
-        return true;
-    switch (text[openStart + endLength]) {
-    case ' ': case '=': case '/': case '[': case ']':
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::string Offset(std::size_t offset)
 {
     return std::to_string(static_cast<int32_t>(offset));
@@ -365,9 +343,7 @@ XmlElementRecord* CXmlDoc::MoreRecords(int count, OpenElement* open, std::size_t
                                        XmlElementRecord** limit)
 {
     recordCount = count;
-    if (count == indexCapacity)
-        GrowIndex(0);
-    ProvideStorage(count);
+    ReserveRecord();
     for (std::size_t i = 0; i < openCount; ++i) {
         OpenElement& o = open[i];
         o.rec = &Rec(o.element);
@@ -383,10 +359,8 @@ XmlElementRecord* CXmlDoc::MoreRecords(int count, OpenElement* open, std::size_t
 int CXmlDoc::ParseElements()
 {
     using xmlscan::ClassOf;
-    resultText.clear();
     const char* text = documentText.data();
     CBlockCursor blocks(text, documentText.size());
-    const uint32_t baseLevel = Rec(0).levelFlags & kLevelMask;
     CSmallStack<OpenElement> open;
     open.Push({&Rec(0), nullptr, nullptr, 0, 0, 0, 0});
     OpenElement* top = &open.Top();
@@ -421,13 +395,7 @@ int CXmlDoc::ParseElements()
                 problemAt(XmlProblem::UnterminatedElementTag, s);
                 break;
             }
-            // "/>" makes an empty-element tag unless the "/" ends an unquoted value: the
-            // byte before it must be whitespace, a quote, or the end of the name.
-            bool empty = false;
-            if (text[close - 1] == '/' && close > nameEnd) {
-                const char before = text[close - 2];
-                empty = close - 1 == nameEnd || IsSpace(before) || before == '"' || before == '\'';
-            }
+            const bool empty = xmlscan::SlashEndsEmptyTag(text, nameEnd, close);
             const uint32_t length = static_cast<uint32_t>(close + 1 - s);
             p = close + 1;
             if (close + 1 - s > kMaxStartTagLength) {
@@ -440,7 +408,7 @@ int CXmlDoc::ParseElements()
             }
             const int e = count++;
             XmlElementRecord& rec = *nextRecord++;
-            const uint32_t level = (static_cast<uint32_t>(open.Size() - 1) + baseLevel) & kLevelMask;
+            const uint32_t level = static_cast<uint32_t>(open.Size() - 1) & kLevelMask;
             rec.start = static_cast<uint32_t>(s);
             rec.length = length;
             rec.tagLengths = length;
@@ -484,7 +452,7 @@ int CXmlDoc::ParseElements()
             const std::size_t nameLength = nameEnd - nameStart;
             std::size_t match = open.Size() - 1;
             while (match > 0 &&
-                   !EndNameMatches(text, nameStart, nameLength, open[match].nameStart, open[match].nameLength))
+                   !NameMatches({text + nameStart, nameLength}, {text + open[match].nameStart, open[match].nameLength}))
                 --match;
             if (match == 0) {
                 if (problem())

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -113,6 +112,17 @@ inline constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
 inline uint8_t ClassOf(char c)
 {
     return kClasses[static_cast<uint8_t>(c)];
+}
+
+// Whether the ">" at `close` ends an empty-element tag whose name ends at `nameEnd`:
+// "/>" does unless the "/" ends an unquoted value, so the byte before it must be
+// whitespace, a quote, or the end of the name.
+inline bool SlashEndsEmptyTag(const char* text, std::size_t nameEnd, std::size_t close)
+{
+    if (close <= nameEnd || text[close - 1] != '/')
+        return false;
+    const char before = text[close - 2];
+    return close - 1 == nameEnd || (ClassOf(before) & kSpace) || before == '"' || before == '\'';
 }
 
 } // namespace xmlscan
@@ -225,6 +235,8 @@ inline int CXmlScanner::ScanToken(XmlToken& token)
     using namespace xmlscan;
     const std::size_t s = next;
     token.start = static_cast<uint32_t>(s);
+    token.nameStart = 0;
+    token.nameLength = 0;
     token.emptyElement = false;
     token.problem = XmlProblem::None;
     if (s >= end) {
@@ -321,48 +333,6 @@ inline int CXmlScanner::ScanError(XmlToken& token, std::size_t from, XmlProblem 
 inline std::size_t CXmlScanner::QuotedTagEnd(std::size_t from) const
 {
     std::size_t p = from;
-#if defined(__SSE2__)
-    // Attribute values are short, so one block usually holds several quotes: take the
-    // positions of both quotes and ">" once per block and walk them with bit operations.
-    const __m128i vDouble = _mm_set1_epi8('"');
-    const __m128i vSingle = _mm_set1_epi8('\'');
-    const __m128i vClose = _mm_set1_epi8('>');
-    unsigned inQuote = 0;   // 0, or the bit mask of the quote that ends the value
-    for (; p + 16 <= end; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p));
-        const unsigned doubles = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vDouble)));
-        const unsigned singles = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vSingle)));
-        const unsigned closes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vClose)));
-        unsigned done = 0;   // bits below this are passed
-        for (;;) {
-            const unsigned live = ~0u << done;
-            if (inQuote) {
-                const unsigned hits = (inQuote == 1 ? doubles : singles) & live;
-                if (!hits)
-                    break;
-                done = static_cast<unsigned>(__builtin_ctz(hits)) + 1;
-                inQuote = 0;
-            } else {
-                const unsigned hits = (doubles | singles | closes) & live;
-                if (!hits)
-                    break;
-                const unsigned bit = static_cast<unsigned>(__builtin_ctz(hits));
-                if (closes & (1u << bit))
-                    return p + bit;
-                inQuote = (doubles & (1u << bit)) ? 1 : 2;
-                done = bit + 1;
-            }
-            if (done >= 16)
-                break;
-        }
-    }
-    if (inQuote) {
-        const std::size_t close = Find(p, inQuote == 1 ? '"' : '\'');
-        if (close >= end)
-            return end;
-        p = close + 1;
-    }
-#endif
     for (;;) {
         p = Find(p, '>', '"', '\'');
         if (p >= end || text[p] == '>')
@@ -389,12 +359,8 @@ inline int CXmlScanner::ScanStartTag(XmlToken& token)
     const std::size_t p = QuotedTagEnd(n);
     if (p >= end)
         return Unterminated(token, XmlProblem::UnterminatedElementTag);
-    // "/>" makes an empty-element tag unless the "/" ends an unquoted value: the byte
-    // before it must be whitespace, a quote, or the end of the name.
-    if (p > n && text[p - 1] == '/') {
-        const char before = text[p - 2];
-        token.emptyElement = p - 1 == n || (ClassOf(before) & kSpace) || before == '"' || before == '\'';
-    }
+    if (SlashEndsEmptyTag(text, n, p))
+        token.emptyElement = true;
     if (p + 1 - token.start > CXmlDoc::kMaxStartTagLength) {
         token.emptyElement = false;
         token.problem = XmlProblem::StartTagTooLong;
