@@ -1,7 +1,6 @@
 #include "controls/FieldNumericEdit.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -116,9 +115,7 @@ void CFieldNumericEdit::keyPressEvent(QKeyEvent* event)
     }
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        EditState state = CurrentState();
-        if (behavior.HandleKeyDown(state, EditKey::Delete, isReadOnly()))
-            Apply(state);
+        DeleteForward();
         event->accept();
         return;
     }
@@ -165,9 +162,8 @@ void CFieldNumericEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->addAction(caption("&Paste", QKeySequence::Paste), this, [this] { paste(); })
         ->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
     menu->addAction(QCoreApplication::translate("QLineEdit", "Delete"), this, [this] {
-            EditState state = CurrentState();
-            if (hasSelectedText() && behavior.HandleKeyDown(state, EditKey::Delete, isReadOnly()))
-                Apply(state);
+            if (hasSelectedText())
+                DeleteForward();
         })->setEnabled(editable && hasSelectedText());
     menu->addSeparator();
     menu->addAction(caption("Select All", QKeySequence::SelectAll), this, &QLineEdit::selectAll)
@@ -217,6 +213,13 @@ void CFieldNumericEdit::Apply(const EditState& state)
     else
         setSelection(state.selStart, state.selEnd - state.selStart);
     reformatting = false;
+}
+
+void CFieldNumericEdit::DeleteForward()
+{
+    EditState state = CurrentState();
+    if (behavior.HandleKeyDown(state, EditKey::Delete, isReadOnly()))
+        Apply(state);
 }
 
 void CFieldNumericEdit::OnTextChanged()

@@ -41,6 +41,8 @@ protected:
 private:
     EditState CurrentState() const;
     void Apply(const EditState& state);
+    // The Delete key's work: the selection, or the digit after the cursor, goes.
+    void DeleteForward();
     void OnTextChanged();
 
     NumericBehavior behavior;
