@@ -6,6 +6,13 @@ namespace profile {
 
 namespace {
 
+// What the writer stores: persistent attributes that are always written or differ
+// from their default.
+bool IsWritten(const CProfileAttr& attr)
+{
+    return attr.persistent && (attr.alwaysWrite || attr.value != attr.defaultValue);
+}
+
 CProfileNode* FirstChildNamed(const CProfileNode& node, std::string_view childName)
 {
     for (const std::unique_ptr<CProfileNode>& child : node.children) {
@@ -203,7 +210,7 @@ void CProfileNode::CopyFrom(const CProfileNode& other)
 bool CProfileNode::WritesSomething() const
 {
     for (const CProfileAttr& attr : attributes) {
-        if (attr.persistent && (attr.alwaysWrite || attr.value != attr.defaultValue)) {
+        if (IsWritten(attr)) {
             return true;
         }
     }
@@ -227,7 +234,7 @@ bool CProfileNode::ReadNode(CXmlDoc& document)
     // empty elements that keep such children (a file's <source/>) read back as they
     // were written. Either way a saved file loads into the same tree again.
     const std::string current = document.NodeName();
-    if ((current.empty() || current != name) && !document.SeekElement(name.c_str())) {
+    if (current != name && !document.SeekElement(name.c_str())) {
         if (WritesSomething()) {
             present = false;
         }
@@ -259,24 +266,20 @@ bool CProfileNode::WriteNode(CXmlDoc& document, bool keepElement) const
         return false;
     }
     const int element = document.CurrentPosition();
-    bool wroteSomething = false;
     for (const CProfileAttr& attr : attributes) {
-        if (!attr.persistent || (!attr.alwaysWrite && attr.value == attr.defaultValue)) {
-            continue;
+        if (IsWritten(attr)) {
+            document.StoreAttribute(element, attr.name.c_str(), attr.value);
         }
-        document.StoreAttribute(element, attr.name.c_str(), attr.value);
-        wroteSomething = true;
     }
     document.EnterElement();
     for (const std::unique_ptr<CProfileNode>& child : children) {
         if (child->present) {
             child->WriteNode(document);
-            // A present child keeps its parent's element even when its own was removed.
-            wroteSomething = true;
         }
     }
     document.LeaveElement();
-    if (!wroteSomething && !keepElement) {
+    // A present child keeps its parent's element even when its own was removed.
+    if (!keepElement && !WritesSomething()) {
         document.DeleteElement();
     }
     return true;
