@@ -194,7 +194,6 @@ int DecimalValue(const std::string& text)
     return static_cast<int>(value);
 }
 
-
 void LoadProfileToControls(editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
     LoadBindingRows(1, static_cast<int>(std::size(kBindings)), typeFile, dialog);
@@ -396,7 +395,8 @@ void LoadDefaultMark(const ControlBinding& row, editor::CTypeFile* typeFile, COr
 namespace {
 
 // The list stores differ only in how a row becomes a stored value: rates lose their
-// unit and are multiplied back, frame rates come from the row's table index.
+// unit and are multiplied back, frame rates come from the row's table index or, for a
+// rate of its own, from its text.
 using RowValue = std::string (*)(const ControlBinding&, const CSkinListCtrl*, int);
 
 std::string RowText(const ControlBinding& row, const CSkinListCtrl* list, int r)

@@ -66,8 +66,9 @@ void StoreDefaultFrameRate(const ControlBinding& row, editor::CTypeFile* typeFil
 void StoreValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog);
 void StoreFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog);
 
-// The frame rates a frame-rate list row can stand for; a row keeps the index of its
-// rate as its row data. Index 0, "0", is the source's own rate.
+// The frame rates a frame-rate list row can stand for; a row with one of them keeps its
+// index as its row data (see kOwnFrameRate for the others). Index 0, "0", is the
+// source's own rate.
 inline constexpr int kFrameRateCount = 12;
 inline constexpr const char* kFrameRateTable[kFrameRateCount] = {
     "0", "10", "12", "14", "14.985", "15", "20", "23.976", "24", "25", "29.97", "30",

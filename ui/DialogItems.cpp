@@ -1,5 +1,6 @@
 #include "ui/DialogItems.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -34,4 +35,13 @@ bool SetEditBoxText(QWidget* widget, const QString& text)
         return true;
     }
     return false;
+}
+
+bool SelectItemText(QComboBox* combo, const std::string& text)
+{
+    const int found = combo->findText(ToQt(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found < 0)
+        return false;
+    combo->setCurrentIndex(found);
+    return true;
 }

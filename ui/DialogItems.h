@@ -1,12 +1,14 @@
 #pragma once
 
 // Text access that treats the window's edit boxes alike, whether single-line
-// (QLineEdit, the numeric edits included) or multi-line (QPlainTextEdit), and
-// conversions between the program's 8-bit texts and Qt's.
+// (QLineEdit, the numeric edits included) or multi-line (QPlainTextEdit), selection of
+// a selector's item by its text, and conversions between the program's 8-bit texts
+// and Qt's.
 
 #include <QString>
 #include <string>
 
+class QComboBox;
 class QWidget;
 
 inline QString ToQt(const std::string& text)
@@ -26,3 +28,6 @@ QString EditBoxText(const QWidget* widget);
 // Sets the text and raises the box's change notification, as typing would. Numeric
 // edits get the text through their own rules. False when the widget is no edit box.
 bool SetEditBoxText(QWidget* widget, const QString& text);
+// Selects the first item with exactly this text; false (selection unchanged) when
+// there is none.
+bool SelectItemText(QComboBox* combo, const std::string& text);

@@ -223,7 +223,7 @@ void COrreryDlg::ConnectNotifications()
     connect(Item<QPushButton>(kIdcRemoveFrameSize), &QPushButton::clicked, this,
             [this, sizes] { RemoveSelectedRow(sizes); });
     // Direct connections: the row click must be handled before the list acts on it.
-    for (int id : {kIdcFrameSizes, kIdcFrameRates, kIdcAudioBitrates, kIdcSampleRates}) {
+    for (int id : kValueLists) {
         auto* list = Item<CSkinListCtrl>(id);
         connect(list, &CSkinListCtrl::RowSelected, this,
                 [this](CSkinListCtrl* sender, int row) { OnListRowClicked(sender, row); }, Qt::DirectConnection);
@@ -378,7 +378,7 @@ void COrreryDlg::ClearProfileControls()
         SetEditBoxText(GetDlgItem(id), QString());
     for (int id : {kIdcMaxBitrate, kIdcDefaultBitrate})
         Item<CFieldNumericEdit>(id)->SetFillColor(InRangeColour());
-    for (int id : {kIdcFrameSizes, kIdcFrameRates, kIdcSampleRates, kIdcAudioBitrates})
+    for (int id : kValueLists)
         Item<CSkinListCtrl>(id)->DeleteAllRows();
     for (int id : {kIdcFormat, kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode})
         Item<QComboBox>(id)->clear();
@@ -410,7 +410,7 @@ void COrreryDlg::LoadProfile(const std::string& device, const std::string& fileN
     }
 
     std::string copy;
-    if (typeFile.HasValue("common.audio.copy") && typeFile.GetValue("common.audio.copy", copy)) {
+    if (typeFile.GetValue("common.audio.copy", copy)) {
         if (copy == "0") {
             Item<QCheckBox>(kIdcCopySource)->setChecked(false);
             SetAudioControlsEnabled(true);
@@ -457,7 +457,7 @@ void COrreryDlg::SelectFormat()
 {
     auto* formats = Item<QComboBox>(kIdcFormat);
     std::string format;
-    if (typeFile.HasValue("common.file.format") && typeFile.GetValue("common.file.format", format)) {
+    if (typeFile.GetValue("common.file.format", format)) {
         for (int i = 0; i < formats->count(); ++i) {
             if (CompareNoCase(ToStd(formats->itemText(i)), format.c_str()) == 0) {
                 formats->setCurrentIndex(i);
@@ -475,11 +475,8 @@ namespace {
 // item when nothing is selected.
 void SelectExactOrFirst(QComboBox* combo, const std::string* value)
 {
-    if (value != nullptr) {
-        const int found = combo->findText(ToQt(*value), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (found >= 0)
-            combo->setCurrentIndex(found);
-    }
+    if (value != nullptr)
+        SelectItemText(combo, *value);
     if (combo->currentIndex() < 0 && combo->count() > 0)
         combo->setCurrentIndex(0);
 }

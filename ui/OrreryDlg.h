@@ -162,7 +162,8 @@ public:
     void OnSysCommand(int id);
     QMenu* SystemMenu() const { return systemMenu; }
 
-    // Message boxes: the string, "\n\n" and the path, under the caption of string 102.
+    // Message boxes: the string, "\n\n" and the path (or what else the message names),
+    // under the caption of string 102.
     int MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon);
     // The string alone (or formatted with its argument by the caller) under the caption.
     int Message(const std::string& text, PromptButtons buttons, PromptIcon icon);
@@ -201,9 +202,6 @@ private:
     void CheckProfilesFolder(bool create);
     // Puts the radio buttons back to the output type shown.
     void ShowOutputType(int outputType);
-    // Selects the first item with exactly this text; false (selection unchanged)
-    // when there is none.
-    static bool SelectItemText(QComboBox* combo, const std::string& text);
     std::string PathBoxText() const;
     std::string ProfileNameText() const;
     template <class T>

@@ -120,11 +120,6 @@ int COrreryDlg::SaveAs(int outputType)
         typeFile.SetCurrentProfile(shown);
         return kSaveFailed;
     }
-    QWidget* pathBox = GetDlgItem(kIdcProfilePath);
-    SetEditBoxText(pathBox, QString());
-    SetEditBoxText(pathBox, ToQt(answer.path));
-    changed = false;
-    suppressChange = false;
     return kSaveWritten;
 }
 
@@ -143,13 +138,13 @@ int COrreryDlg::WriteProfile(const std::string& path, const std::string& fileNam
     if (editor::EncodingModeValue(Item<QComboBox>(kIdcEncodingMode)->currentIndex(), mode))
         typeFile.SetValue("common.video.encode.mode.value", mode);
     std::string codec;
-    if (typeFile.HasValue("common.video.encode.codec") && typeFile.GetValue("common.video.encode.codec", codec))
+    if (typeFile.GetValue("common.video.encode.codec", codec))
         editor::SetFourccForCodec(typeFile, fourccTable, codec);
     // An audio-copy profile names no format and carries no audio codec section.
     if (typeFile.Type() == editor::kAudioOnly && Item<QCheckBox>(kIdcCopySource)->isChecked()) {
         typeFile.SetValue("common.file.format", std::string());
         std::string audioCodec;
-        if (typeFile.HasValue("acodec.name") && typeFile.GetValue("acodec.name", audioCodec))
+        if (typeFile.GetValue("acodec.name", audioCodec))
             current->RemoveCodecSection("acodec." + audioCodec);
     }
     // What this editor writes is never a shipped profile.
@@ -158,8 +153,7 @@ int COrreryDlg::WriteProfile(const std::string& path, const std::string& fileNam
     if (!typeFile.Save(path)) {
         const std::string reason = current->WriteResultText();
         typeFile.SetCurrentProfile(before);
-        Message(LoadString(kIdsSaveFailed, kMessageLength) + "\n\n" + path + "\n" + reason, PromptButtons::Ok,
-                PromptIcon::Warning);
+        MessageWithPath(kIdsSaveFailed, path + "\n" + reason, PromptButtons::Ok, PromptIcon::Warning);
         return 1;
     }
 

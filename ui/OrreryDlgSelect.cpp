@@ -19,15 +19,6 @@
 #include "ui/DialogItems.h"
 #include "ui/StringTable.h"
 
-bool COrreryDlg::SelectItemText(QComboBox* combo, const std::string& text)
-{
-    const int found = combo->findText(ToQt(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (found < 0)
-        return false;
-    combo->setCurrentIndex(found);
-    return true;
-}
-
 std::string COrreryDlg::PathBoxText() const
 {
     return ToStd(EditBoxText(GetDlgItem(kIdcProfilePath)));
@@ -87,8 +78,7 @@ void COrreryDlg::OnAddDevice()
         return;
     // The name becomes part of the new profiles' file names.
     if (!editor::IsValidDeviceName(name)) {
-        Message(LoadString(kIdsBadDeviceName, kMessageLength) + "\n\n" + name, PromptButtons::Ok,
-                PromptIcon::Warning);
+        MessageWithPath(kIdsBadDeviceName, name, PromptButtons::Ok, PromptIcon::Warning);
         return;
     }
     if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == kPromptStay) {
