@@ -182,6 +182,15 @@ std::string FrameRateListText(const std::string& value)
     return value == "0" ? std::string(kSameAsSource) : value + kFpsSuffix;
 }
 
+std::string FrameRateValue(const std::string& shown)
+{
+    if (shown == kSameAsSource)
+        return "0";
+    if (EndsWith(shown, kFpsSuffix))
+        return shown.substr(0, shown.size() - std::strlen(kFpsSuffix));
+    return shown;
+}
+
 void ThousandthsText(std::string& text)
 {
     if (text.empty())

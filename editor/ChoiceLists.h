@@ -73,6 +73,9 @@ std::string FrameRateChoiceText(const std::string& item);
 // Frame rate as the frame-rate list shows a stored value: "0" (the source's own
 // rate) is "Same as source", any other value gets " fps".
 std::string FrameRateListText(const std::string& value);
+// The stored value of a frame rate as the list or the chooser shows it, the reverse of
+// both: "Same as source" is "0", " fps" goes.
+std::string FrameRateValue(const std::string& shown);
 
 // A stored rate shown divided by 1000 and the reverse: "44100" <-> "44.1".
 void ThousandthsText(std::string& text);

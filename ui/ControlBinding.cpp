@@ -106,17 +106,6 @@ std::string StoredText(int controlId, const std::string& display)
     return suffix != nullptr ? editor::RateStoredText(display, suffix) : display;
 }
 
-void AppendToggleRow(CSkinListCtrl* list, const QString& text, int rowData, bool setRowData)
-{
-    const int row = list->InsertRow(list->RowCount(), QString());
-    if (row < 0)
-        return;
-    list->SetCellText(row, 1, text);
-    if (setRowData)
-        list->SetRowData(row, rowData);
-    list->MakeToggleCell(row, 0);
-}
-
 int FirstCheckedRow(const CSkinListCtrl* list)
 {
     for (int row = 0; row < list->RowCount(); ++row) {
@@ -128,6 +117,18 @@ int FirstCheckedRow(const CSkinListCtrl* list)
 
 } // namespace
 
+int AppendToggleRow(CSkinListCtrl* list, const QString& text, const int* rowData)
+{
+    const int row = list->InsertRow(list->RowCount(), QString());
+    if (row < 0)
+        return row;
+    list->SetCellText(row, 1, text);
+    if (rowData != nullptr)
+        list->SetRowData(row, *rowData);
+    list->MakeToggleCell(row, 0);
+    return row;
+}
+
 std::span<const ControlBinding> ControlBindings()
 {
     return kBindings;
@@ -135,11 +136,8 @@ std::span<const ControlBinding> ControlBindings()
 
 int FrameRateIndex(const std::string& text)
 {
-    for (int i = 0; i < kFrameRateCount; ++i) {
-        if (text == kFrameRateTable[i])
-            return i;
-    }
-    return kUnknownFrameRateIndex;
+    const int index = FrameRateRowData(text);
+    return index == kOwnFrameRate ? kUnknownFrameRateIndex : index;
 }
 
 const char* FrameRateText(int index)
@@ -162,11 +160,7 @@ std::string FrameRateOfRow(const CSkinListCtrl* list, int row)
 {
     if (const char* rate = FrameRateText(list->GetRowData(row)))
         return rate;
-    std::string shown = ToStd(list->GetCellText(row, 1));
-    const std::string suffix = editor::kFpsSuffix;
-    if (shown.size() >= suffix.size() && shown.compare(shown.size() - suffix.size(), suffix.size(), suffix) == 0)
-        shown.resize(shown.size() - suffix.size());
-    return shown;
+    return editor::FrameRateValue(ToStd(list->GetCellText(row, 1)));
 }
 
 int DecimalValue(const std::string& text)
@@ -349,7 +343,7 @@ void LoadValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrre
         list->SetFullRowSelect(true);
         list->DeleteAllRows();
         for (const std::string& item : items)
-            AppendToggleRow(list, ToQt(DisplayText(row.controlId, item)), 0, false);
+            AppendToggleRow(list, ToQt(DisplayText(row.controlId, item)), nullptr);
     }
     list->EnsureRowVisible(list->RowCount() - 1);
 }
@@ -366,7 +360,8 @@ void LoadFrameRateList(const ControlBinding& row, editor::CTypeFile* typeFile, C
     list->SetFullRowSelect(true);
     list->DeleteAllRows();
     for (const std::string& item : items) {
-        AppendToggleRow(list, ToQt(editor::FrameRateListText(item)), FrameRateRowData(item), true);
+        const int rowData = FrameRateRowData(item);
+        AppendToggleRow(list, ToQt(editor::FrameRateListText(item)), &rowData);
     }
     list->EnsureRowVisible(list->RowCount() - 1);
 }

@@ -14,6 +14,7 @@ class CTypeFile;
 }
 class COrreryDlg;
 class CSkinListCtrl;
+class QString;
 struct ControlBinding;
 
 using BindingHandler = void (*)(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog);
@@ -89,6 +90,10 @@ int FrameRateRowData(const std::string& rate);
 // The rate a frame-rate row stands for: the table text of its row data, or, for a
 // row with a rate of its own, its shown text without the " fps" suffix.
 std::string FrameRateOfRow(const CSkinListCtrl* list, int row);
+
+// Appends a row to a value list: the text in the value column, a toggle cell for the
+// default mark (off), and the row data when given. Returns the row, or -1.
+int AppendToggleRow(CSkinListCtrl* list, const QString& text, const int* rowData);
 
 // A text read as a whole decimal number the way the bitrate controls read it: leading
 // blanks, a sign, digits; anything else ends it, no digits give 0, and values beyond

@@ -31,14 +31,8 @@ bool HasValueText(const CSkinListCtrl* list, const QString& text)
 // Appends an unchecked row; the first row of a list is its default.
 void AppendValueRow(CSkinListCtrl* list, const QString& text, const int* rowData)
 {
-    const int row = list->InsertRow(list->RowCount(), QString());
-    if (row < 0)
-        return;
-    list->SetCellText(row, kValueColumn, text);
-    if (rowData != nullptr)
-        list->SetRowData(row, *rowData);
-    list->MakeToggleCell(row, kDefaultColumn);
-    if (list->RowCount() == 1)
+    const int row = AppendToggleRow(list, text, rowData);
+    if (row >= 0 && list->RowCount() == 1)
         list->SetToggle(row, kDefaultColumn, 1);
 }
 
@@ -85,13 +79,7 @@ bool COrreryDlg::AddFromSelector(CSkinListCtrl* list, QComboBox* adder, ListKind
     if (HasValueText(list, text))
         return false;
     if (kind == ListKind::FrameRate) {
-        int rowData = 0;
-        if (text != QLatin1String(editor::kSameAsSource)) {
-            QString rate = text;
-            if (rate.endsWith(QLatin1String(editor::kFpsSuffix)))
-                rate.chop(static_cast<int>(std::char_traits<char>::length(editor::kFpsSuffix)));
-            rowData = FrameRateRowData(ToStd(rate));
-        }
+        const int rowData = FrameRateRowData(editor::FrameRateValue(ToStd(text)));
         AppendValueRow(list, text, &rowData);
     } else {
         AppendValueRow(list, text, nullptr);

@@ -257,6 +257,16 @@ TEST(ChoiceTexts, FrameRates)
     EXPECT_EQ(FrameRateChoiceText("0"), "0 fps");
     EXPECT_EQ(FrameRateListText("0"), "Same as source");
     EXPECT_EQ(FrameRateListText("25"), "25 fps");
+    // Back to the stored value, from either form; a text without the unit stays.
+    for (const char* value : {"0", "25", "29.97", "60"}) {
+        EXPECT_EQ(FrameRateValue(FrameRateListText(value)), value);
+        if (std::string(value) != "0") {
+            EXPECT_EQ(FrameRateValue(FrameRateChoiceText(value)), value);
+        }
+    }
+    EXPECT_EQ(FrameRateValue("Same as source"), "0");
+    EXPECT_EQ(FrameRateValue("24"), "24");
+    EXPECT_EQ(FrameRateValue(" fps"), "");
 }
 
 TEST(ChoiceTexts, EncodingModes)
