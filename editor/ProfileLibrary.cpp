@@ -107,10 +107,14 @@ bool CProfileLibrary::RemoveDevice(const std::string& device)
     return entries.erase(device) != 0;
 }
 
+std::string FileTitleOfName(const std::string& fileName)
+{
+    return fileName.substr(0, fileName.find(".xml"));
+}
+
 void CProfileLibrary::DeleteProfileFile(const std::string& fileName)
 {
-    const std::size_t extension = fileName.find(".xml");
-    const std::string title = extension == std::string::npos ? fileName : fileName.substr(0, extension);
+    const std::string title = FileTitleOfName(fileName);
     for (auto it = entries.begin(); it != entries.end(); ++it) {
         if (it->second.fileTitle == title) {
             // A default profile that was never saved has no file to delete yet.
@@ -152,7 +156,7 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
 std::string InstallFolderFromRegistry()
 {
     CMyRegKey key;
-    if (key.OpenKey(kHkeyCurrentUser, "Software\\Kestro") != kErrorSuccess)
+    if (key.OpenKey(kHkeyCurrentUser, kSettingsKey) != kErrorSuccess)
         return {};
     char buffer[kRegistryBufferSize] = {};
     std::size_t size = sizeof buffer;

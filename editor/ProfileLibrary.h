@@ -61,6 +61,12 @@ private:
     EntryMap entries;
 };
 
+// A profile file's title as the library keeps it: the name up to its first ".xml".
+std::string FileTitleOfName(const std::string& fileName);
+
+// The settings key that holds the converter's folder as its value "Path".
+inline constexpr const char* kSettingsKey = "Software\\Kestro";
+
 // The folder part of the settings value "Path" under "Software\Kestro", up to and
 // including its last separator; empty when the value is missing, longer than 260
 // bytes with its end, or holds no separator.

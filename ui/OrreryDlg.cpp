@@ -329,7 +329,7 @@ void COrreryDlg::CheckProfilesFolder(bool create)
         state == editor::ProfilesFolderState::NotCreated ? kIdsProfilesNotCreated : kIdsProfilesNotReadable;
     startupProblem = LoadString(stringId, kMessageLength) + "\n\n" + editor::ProfilesFolder(ProfilesRoot()) + "\n" +
                      reason + "\n\n" +
-                     FormatString(kIdsProfilesFolderHint, RegistryKeyFilePath(kHkeyCurrentUser, "Software\\Kestro"));
+                     FormatString(kIdsProfilesFolderHint, RegistryKeyFilePath(kHkeyCurrentUser, editor::kSettingsKey));
 }
 
 void COrreryDlg::showEvent(QShowEvent* event)

@@ -202,6 +202,13 @@ private:
     void CheckProfilesFolder(bool create);
     // Puts the radio buttons back to the output type shown.
     void ShowOutputType(int outputType);
+    // Whether the list is one of the window's four value lists.
+    bool IsValueList(const CSkinListCtrl* list) const;
+    // The device of the profile shown, or the selected one when no profile is shown.
+    std::string CurrentDevice() const;
+    // With no profile name typed, says so (message 108) and puts the profile's name
+    // back; true then.
+    bool RefuseEmptyProfileName();
     std::string PathBoxText() const;
     std::string ProfileNameText() const;
     template <class T>

@@ -103,12 +103,16 @@ void COrreryDlg::RemoveSelectedRow(CSkinListCtrl* list)
     MarkChanged();
 }
 
+bool COrreryDlg::IsValueList(const CSkinListCtrl* list) const
+{
+    return list != nullptr &&
+           std::any_of(kValueLists.begin(), kValueLists.end(), [this, list](int id) { return GetDlgItem(id) == list; });
+}
+
 int COrreryDlg::OnListRowClicked(CSkinListCtrl* list, int row)
 {
     MarkChanged();
-    const bool ours = std::any_of(kValueLists.begin(), kValueLists.end(),
-                                  [this, list](int id) { return list != nullptr && GetDlgItem(id) == list; });
-    if (!ours || row < 0 || row >= list->RowCount())
+    if (!IsValueList(list) || row < 0 || row >= list->RowCount())
         return 1;
     CheckOnly(list, row);
     list->SelectRow(row);
@@ -119,9 +123,7 @@ void COrreryDlg::OnDefaultCellClicked(CSkinListCtrl* list, int column, int row)
 {
     // The list has just inverted the cell the click already checked; the clicked row
     // stays the default, whatever it was before.
-    const bool ours = std::any_of(kValueLists.begin(), kValueLists.end(),
-                                  [this, list](int id) { return list != nullptr && GetDlgItem(id) == list; });
-    if (!ours || column != kDefaultColumn || row < 0 || row >= list->RowCount())
+    if (!IsValueList(list) || column != kDefaultColumn || row < 0 || row >= list->RowCount())
         return;
     CheckOnly(list, row);
 }

@@ -53,6 +53,15 @@ int COrreryDlg::PromptSaveChanges(int messageId, int outputType)
     return WriteProfile(path, fileName, profileName) == 0 ? kPromptSaved : kPromptStay;
 }
 
+bool COrreryDlg::RefuseEmptyProfileName()
+{
+    if (!ProfileNameText().empty())
+        return false;
+    MessageWithPath(kIdsEmptyProfileName, typeFile.FilePath(), PromptButtons::Ok, PromptIcon::Warning);
+    SetEditBoxText(GetDlgItem(kIdcProfileName), ToQt(typeFile.Name()));
+    return true;
+}
+
 void COrreryDlg::OnSave()
 {
     if (!typeFile.HasCurrentProfile())
@@ -64,11 +73,8 @@ void COrreryDlg::OnSave()
     const std::string fileName = LastPathPart(pathText);
     const std::string path = typeFile.FilePath();
 
-    if (profileName.empty()) {
-        MessageWithPath(kIdsEmptyProfileName, path, PromptButtons::Ok, PromptIcon::Warning);
-        SetEditBoxText(GetDlgItem(kIdcProfileName), ToQt(typeFile.Name()));
+    if (RefuseEmptyProfileName())
         return;
-    }
     if (editor::IsBuiltInProfile(*typeFile.GetCurrentProfile()) && changed) {
         if (MessageWithPath(kIdsBuiltInProfile, path, PromptButtons::YesNo, PromptIcon::Question) == kIdYes) {
             if (SaveAs(OutputType()) == kSaveWritten)
@@ -86,11 +92,8 @@ void COrreryDlg::OnSaveAs()
 {
     if (!typeFile.HasCurrentProfile())
         return;
-    if (ProfileNameText().empty()) {
-        MessageWithPath(kIdsEmptyProfileName, typeFile.FilePath(), PromptButtons::Ok, PromptIcon::Warning);
-        SetEditBoxText(GetDlgItem(kIdcProfileName), ToQt(typeFile.Name()));
+    if (RefuseEmptyProfileName())
         return;
-    }
     if (SaveAs(OutputType()) == kSaveWritten)
         SelectLastItem(Item<QComboBox>(kIdcProfileSelector));
 }
@@ -130,8 +133,7 @@ int COrreryDlg::WriteProfile(const std::string& path, const std::string& fileNam
         return 1;
     const profile::CProfileFile before(*current);
 
-    const std::size_t extension = fileName.find(".xml");
-    typeFile.SetFileName(path, extension == std::string::npos ? fileName : fileName.substr(0, extension));
+    typeFile.SetFileName(path, editor::FileTitleOfName(fileName));
     typeFile.SetName(profileName);
     StoreControlsToProfile(&typeFile, this);
     std::string mode;

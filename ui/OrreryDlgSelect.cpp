@@ -19,6 +19,11 @@
 #include "ui/DialogItems.h"
 #include "ui/StringTable.h"
 
+std::string COrreryDlg::CurrentDevice() const
+{
+    return typeFile.HasCurrentProfile() ? typeFile.Device() : ToStd(Item<QComboBox>(kIdcDeviceSelector)->currentText());
+}
+
 std::string COrreryDlg::PathBoxText() const
 {
     return ToStd(EditBoxText(GetDlgItem(kIdcProfilePath)));
@@ -124,8 +129,7 @@ void COrreryDlg::OnRemoveDevice()
     auto* devices = Item<QComboBox>(kIdcDeviceSelector);
     if (devices->count() == 0)
         return;
-    const std::string device =
-        typeFile.HasCurrentProfile() ? typeFile.Device() : ToStd(devices->currentText());
+    const std::string device = CurrentDevice();
     if (Message(FormatString(kIdsRemoveDevice, device), PromptButtons::OkCancel, PromptIcon::Warning) != kIdOk)
         return;
 
@@ -170,8 +174,7 @@ void COrreryDlg::OnVideoAndAudio()
         return;
     }
     SetVideoControlsEnabled(true);
-    const std::string device =
-        typeFile.HasCurrentProfile() ? typeFile.Device() : ToStd(Item<QComboBox>(kIdcDeviceSelector)->currentText());
+    const std::string device = CurrentDevice();
     suppressChange = true;
     changed = false;
     SelectDevice(device, editor::kVideoAndAudio);
@@ -198,8 +201,7 @@ void COrreryDlg::OnAudioOnly()
     slider->setValue(0);
     SetVideoControlsEnabled(false);
 
-    const std::string device =
-        typeFile.HasCurrentProfile() ? typeFile.Device() : ToStd(Item<QComboBox>(kIdcDeviceSelector)->currentText());
+    const std::string device = CurrentDevice();
     changed = false;
     SelectDevice(device, editor::kAudioOnly);
 }
@@ -208,7 +210,7 @@ void COrreryDlg::OnFormatChanged()
 {
     const int outputType = OutputType();
     auto* copy = Item<QCheckBox>(kIdcCopySource);
-    if (Item<QRadioButton>(kIdcVideoAndAudio)->isChecked()) {
+    if (outputType == editor::kVideoAndAudio) {
         FillVideoCodecs(editor::kVideoAndAudio);
         SelectVideoCodec();
     }
