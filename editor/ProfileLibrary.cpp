@@ -268,6 +268,7 @@ void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profi
     std::vector<std::string> names;
     ListMatchingFiles(templateFolder + kPathSeparatorText + "*.xml", names, false);
     bool anyCandidate = false;
+    bool matched = false;
     for (const std::string& name : names) {
         if (name == kConfigurationFileName)
             continue;
@@ -276,8 +277,10 @@ void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profi
         // A template that does not load leaves the defaults; it is never the match,
         // so a broken file cannot hide a good template of the wanted type behind it.
         const bool loaded = profile.Load(templateFolder + kPathSeparatorText + name);
-        if (loaded && profile.type == type)
+        if (loaded && profile.type == type) {
+            matched = true;
             break;
+        }
     }
     if (!anyCandidate)
         profile.CreateDefault();
@@ -292,7 +295,11 @@ void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profi
         profile.RemoveNode("common.video");
     }
 
-    const std::string title = device + TemplateSuffix(profile.name);
+    // A profile made without a template of its own type would take the title, and so
+    // the file, of the device's profile of the other type, and one save would overwrite
+    // the other's file: it gets the suffix of the shipped template of its type instead.
+    const std::string suffix = matched ? TemplateSuffix(profile.name) : type == kAudioOnly ? ".Audio" : ".Standard";
+    const std::string title = device + suffix;
     profile.name = "default";
     if (!IsValidDeviceName(device)) {
         profile.SetFileName({}, {});

@@ -439,7 +439,9 @@ TEST_F(DeviceProfileTest, WithoutATemplateOfTheTypeTheLastOneServes)
     profile::CProfileFile audio;
     CreateDeviceProfile("nds", audio, Program(), Root(), kAudioOnly);
     EXPECT_EQ(audio.type, 2);
-    EXPECT_EQ(audio.fileTitle, "nds.Standard");
+    // The settings come from the video template, the title does not: it must differ
+    // from the video profile's "nds.Standard", or both would share one file.
+    EXPECT_EQ(audio.fileTitle, "nds.Audio");
     EXPECT_EQ(audio.description, "Template for video");
     EXPECT_FALSE(audio.HasValue("vcodec.name"));
     EXPECT_FALSE(audio.HasValue("common.video.outfps.list"));
@@ -457,8 +459,9 @@ TEST_F(DeviceProfileTest, WithoutAnyTemplateTheDefaultsServe)
         EXPECT_EQ(created.type, type);
         EXPECT_EQ(created.rootName, "profile");
         EXPECT_EQ(created.name, "default");
-        EXPECT_EQ(created.fileTitle, "pda");
-        EXPECT_EQ(created.filePath, Root() + "/Profiles/pda.xml");
+        const std::string title = type == kAudioOnly ? "pda.Audio" : "pda.Standard";
+        EXPECT_EQ(created.fileTitle, title);
+        EXPECT_EQ(created.filePath, Root() + "/Profiles/" + title + ".xml");
         std::string codec;
         EXPECT_TRUE(created.GetValue("common.audio.codec", codec));
         EXPECT_EQ(codec, "mp3");

@@ -41,6 +41,7 @@ private slots:
     void emptyProfileNameKeepsTheProfile();
     void choosingWhatIsShownChangesNothing();
     void addDeviceMakesTwoProfilesInMemory();
+    void addDeviceWithoutTemplatesKeepsTheTwoFilesApart();
     void addKnownDeviceOnlySelectsIt();
     void addDeviceRefusesNamesThatCannotBeFileNames();
     void addDeviceStaysWhenAsked();
@@ -237,6 +238,36 @@ void SelectionTest::addDeviceMakesTwoProfilesInMemory()
     QCOMPARE(ComboTexts(dialog->GetDlgItem(1028)), QStringList{"radio.Audio.xml"});
     QCOMPARE(dialog->TypeFile().Type(), 2);
     QCOMPARE(dialog->Library().Size(), before + 4);
+}
+
+// Without templates both new profiles are made from the defaults; each still has a file
+// of its own, so saving one never overwrites the other.
+void SelectionTest::addDeviceWithoutTemplatesKeepsTheTwoFilesApart()
+{
+    CSandbox sandbox(false);
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    TypeInto(dialog->GetDlgItem(1004), QStringLiteral("tv"));
+    Click(*dialog, 1041);
+    TypeInto(dialog->GetDlgItem(1003), QStringLiteral("Video words"));
+    sandbox.Log()->answers = {kIdYes};
+    Click(*dialog, 1032);
+    Click(*dialog, 1064);
+    QCOMPARE(dialog->TypeFile().Type(), 2);
+    TypeInto(dialog->GetDlgItem(1003), QStringLiteral("Audio words"));
+    sandbox.Log()->answers = {kIdYes};
+    Click(*dialog, 1032);
+
+    const std::string videoPath = sandbox.Path("program/Profiles/tv.Standard.xml");
+    const std::string audioPath = sandbox.Path("program/Profiles/tv.Audio.xml");
+    QVERIFY(FileExists(videoPath));
+    QVERIFY(FileExists(audioPath));
+    const profile::CProfileFile video = LoadProfileFile(videoPath);
+    const profile::CProfileFile audio = LoadProfileFile(audioPath);
+    QCOMPARE(video.type, 0);
+    QCOMPARE(video.description, std::string("Video words"));
+    QCOMPARE(audio.type, 2);
+    QCOMPARE(audio.description, std::string("Audio words"));
 }
 
 void SelectionTest::addKnownDeviceOnlySelectsIt()
