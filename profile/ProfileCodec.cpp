@@ -8,120 +8,112 @@ namespace profile {
 
 namespace {
 
-constexpr bool kYes = true;
-constexpr bool kNo = false;
 constexpr const char* kAudioKind = "acodec";
 constexpr const char* kVideoKind = "vcodec";
-
-// A codec row: always written, value starting at its default.
-CProfileAttr Attr(const char* name, const char* defaultValue, bool numeric, bool persistent)
-{
-    return CProfileAttr{name, defaultValue, defaultValue, true, numeric, persistent};
-}
 
 // Attribute rows. Every codec attribute is always written when it is persistent;
 // rows shared by several classes (the WMA and WMV "vbr" rows, the MPEG "generic"
 // row) are one array, so the classes get equal copies.
 const CProfileAttr kLameName[] = {
-    Attr("name", "lame", kNo, kYes),
+    SchemaAttr("name", "lame", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kLameCommon[] = {
-    Attr("ver", "0", kYes, kYes),
-    Attr("layer", "2", kYes, kYes),
+    SchemaAttr("ver", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("layer", "2", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kLameAttr[] = {
-    Attr("ch_mode", "0", kYes, kNo),
-    Attr("quality", "0", kYes, kNo),
-    Attr("private", "0", kYes, kNo),
-    Attr("copyright", "0", kYes, kNo),
-    Attr("orignial", "0", kYes, kNo),   // the file format spells it so
-    Attr("checksum", "0", kYes, kNo),
+    SchemaAttr("ch_mode", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("quality", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("private", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("copyright", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("orignial", "0", kAlwaysWrite | kNumeric),   // the file format spells it so
+    SchemaAttr("checksum", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kLameVbr[] = {
-    Attr("method", "-1", kYes, kNo),
-    Attr("max_bitrate", "224000", kYes, kNo),
-    Attr("quality", "0", kYes, kNo),
-    Attr("abr", "8", kYes, kNo),
+    SchemaAttr("method", "-1", kAlwaysWrite | kNumeric),
+    SchemaAttr("max_bitrate", "224000", kAlwaysWrite | kNumeric),
+    SchemaAttr("quality", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("abr", "8", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kFaacName[] = {
-    Attr("name", "faac", kNo, kYes),
+    SchemaAttr("name", "faac", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kFaacCommon[] = {
-    Attr("profile", "1", kYes, kYes),
-    Attr("quality", "100", kYes, kYes),
+    SchemaAttr("profile", "1", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("quality", "100", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kMp2Name[] = {
-    Attr("name", "mp2", kNo, kYes),
+    SchemaAttr("name", "mp2", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kGsmName[] = {
-    Attr("name", "gsm", kNo, kYes),
+    SchemaAttr("name", "gsm", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kAdpcmMsName[] = {
-    Attr("name", "adpcm_ms", kNo, kYes),
+    SchemaAttr("name", "adpcm_ms", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kAdpcmName[] = {
-    Attr("name", "adpcm", kNo, kYes),
+    SchemaAttr("name", "adpcm", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kPcmName[] = {
-    Attr("name", "pcm", kNo, kYes),
+    SchemaAttr("name", "pcm", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kWma9Top[] = {
-    Attr("name", "wma9", kNo, kYes),
-    Attr("vbr", "0", kYes, kYes),
+    SchemaAttr("name", "wma9", kAlwaysWrite | kPersistent),
+    SchemaAttr("vbr", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kWma9LosslessTop[] = {
-    Attr("name", "wma9lossless", kNo, kYes),
-    Attr("vbr", "0", kYes, kYes),
+    SchemaAttr("name", "wma9lossless", kAlwaysWrite | kPersistent),
+    SchemaAttr("vbr", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kWma10Top[] = {
-    Attr("name", "wma10", kNo, kYes),
-    Attr("vbr", "0", kYes, kYes),
+    SchemaAttr("name", "wma10", kAlwaysWrite | kPersistent),
+    SchemaAttr("vbr", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kWmaVbr[] = {
-    Attr("vbrpass", "0", kYes, kYes),
+    SchemaAttr("vbrpass", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kXvidName[] = {
-    Attr("name", "xvid", kNo, kYes),
+    SchemaAttr("name", "xvid", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kXvidMotion[] = {
-    Attr("motion_search", "5", kYes, kNo),
-    Attr("vhq", "0", kYes, kNo),
-    Attr("qpel", "0", kYes, kNo),
-    Attr("gmc", "0", kYes, kNo),
-    Attr("chroma_me", "0", kYes, kNo),
+    SchemaAttr("motion_search", "5", kAlwaysWrite | kNumeric),
+    SchemaAttr("vhq", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("qpel", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("gmc", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("chroma_me", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kMpegGeneric[] = {
-    Attr("max_key_interval", "250", kYes, kNo),
-    Attr("profile", "0", kYes, kNo),
-    Attr("level", "13", kYes, kNo),
+    SchemaAttr("max_key_interval", "250", kAlwaysWrite | kNumeric),
+    SchemaAttr("profile", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("level", "13", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kMpeg4Name[] = {
-    Attr("name", "mpeg4", kNo, kYes),
+    SchemaAttr("name", "mpeg4", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kH264Name[] = {
-    Attr("name", "h264", kNo, kYes),
+    SchemaAttr("name", "h264", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kMpeg1Name[] = {
-    Attr("name", "mpeg1", kNo, kYes),
+    SchemaAttr("name", "mpeg1", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kMsMpeg4V2Name[] = {
-    Attr("name", "msmpeg4v2", kNo, kYes),
+    SchemaAttr("name", "msmpeg4v2", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kWmv9Top[] = {
-    Attr("name", "wmv9", kNo, kYes),
-    Attr("vbr", "0", kYes, kYes),
-    Attr("quality", "100", kYes, kYes),
+    SchemaAttr("name", "wmv9", kAlwaysWrite | kPersistent),
+    SchemaAttr("vbr", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("quality", "100", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kVc1Top[] = {
-    Attr("name", "vc1", kNo, kYes),
-    Attr("vbr", "0", kYes, kYes),
-    Attr("quality", "100", kYes, kYes),
+    SchemaAttr("name", "vc1", kAlwaysWrite | kPersistent),
+    SchemaAttr("vbr", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("quality", "100", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kWmvVbr[] = {
-    Attr("method", "quality", kNo, kYes),
-    Attr("quality", "100", kYes, kYes),
-    Attr("max_vbr_bitrate", "0", kYes, kYes),
-    Attr("max_vbr_bufferwin", "0", kYes, kYes),
+    SchemaAttr("method", "quality", kAlwaysWrite | kPersistent),
+    SchemaAttr("quality", "100", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("max_vbr_bitrate", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("max_vbr_bufferwin", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 
 // Schema rows of each class, in the order its Init applies them. A class lists every
@@ -195,6 +187,29 @@ constexpr CProfileSchema kMPEGSchema[] = {
     SchemaEntry("vcodec.generic", kMpegGeneric),
 };
 
+}  // namespace
+
+const CCodecSchema kLameCodec{kAudioKind, kLameSchema};
+const CCodecSchema kFaacCodec{kAudioKind, kFaacSchema};
+const CCodecSchema kMP2Codec{kAudioKind, kMP2Schema};
+const CCodecSchema kGSMCodec{kAudioKind, kGSMSchema};
+const CCodecSchema kADPCMMSCodec{kAudioKind, kADPCMMSSchema};
+const CCodecSchema kADPCMCodec{kAudioKind, kADPCMSchema};
+const CCodecSchema kWMA9Codec{kAudioKind, kWMA9Schema};
+const CCodecSchema kWMA9LosslessCodec{kAudioKind, kWMA9LosslessSchema};
+const CCodecSchema kWMA10Codec{kAudioKind, kWMA10Schema};
+const CCodecSchema kPCMCodec{kAudioKind, kPCMSchema};
+const CCodecSchema kXvidCodec{kVideoKind, kXvidSchema};
+const CCodecSchema kMPEGCodec{kVideoKind, kMPEGSchema};
+const CCodecSchema kMPEG4Codec{kVideoKind, kMPEG4Schema};
+const CCodecSchema kH264Codec{kVideoKind, kH264Schema};
+const CCodecSchema kMPEG1Codec{kVideoKind, kMPEG1Schema};
+const CCodecSchema kMSMPEG4V2Codec{kVideoKind, kMSMPEG4V2Schema};
+const CCodecSchema kWMV9Codec{kVideoKind, kWMV9Schema};
+const CCodecSchema kVC1Codec{kVideoKind, kVC1Schema};
+
+namespace {
+
 template <class Section>
 std::unique_ptr<CProfileBase> Make()
 {
@@ -247,371 +262,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 std::unique_ptr<CProfileBase> CProfileCodec::Clone() const
 {
     return std::make_unique<CProfileCodec>(*this);
-}
-
-CProfileCodecLame::CProfileCodecLame()
-{
-    CProfileCodecLame::Init(kAudioKind);
-}
-
-void CProfileCodecLame::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecLame::Clone() const
-{
-    return std::make_unique<CProfileCodecLame>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecLame::Schema()
-{
-    return kLameSchema;
-}
-
-CProfileCodecFaac::CProfileCodecFaac()
-{
-    CProfileCodecFaac::Init(kAudioKind);
-}
-
-void CProfileCodecFaac::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecFaac::Clone() const
-{
-    return std::make_unique<CProfileCodecFaac>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecFaac::Schema()
-{
-    return kFaacSchema;
-}
-
-CProfileCodecMP2::CProfileCodecMP2()
-{
-    CProfileCodecMP2::Init(kAudioKind);
-}
-
-void CProfileCodecMP2::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecMP2::Clone() const
-{
-    return std::make_unique<CProfileCodecMP2>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecMP2::Schema()
-{
-    return kMP2Schema;
-}
-
-CProfileCodecGSM::CProfileCodecGSM()
-{
-    CProfileCodecGSM::Init(kAudioKind);
-}
-
-void CProfileCodecGSM::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecGSM::Clone() const
-{
-    return std::make_unique<CProfileCodecGSM>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecGSM::Schema()
-{
-    return kGSMSchema;
-}
-
-CProfileCodecADPCMMS::CProfileCodecADPCMMS()
-{
-    CProfileCodecADPCMMS::Init(kAudioKind);
-}
-
-void CProfileCodecADPCMMS::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecADPCMMS::Clone() const
-{
-    return std::make_unique<CProfileCodecADPCMMS>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecADPCMMS::Schema()
-{
-    return kADPCMMSSchema;
-}
-
-CProfileCodecADPCM::CProfileCodecADPCM()
-{
-    CProfileCodecADPCM::Init(kAudioKind);
-}
-
-void CProfileCodecADPCM::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecADPCM::Clone() const
-{
-    return std::make_unique<CProfileCodecADPCM>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecADPCM::Schema()
-{
-    return kADPCMSchema;
-}
-
-CProfileCodecWMA9::CProfileCodecWMA9()
-{
-    CProfileCodecWMA9::Init(kAudioKind);
-}
-
-void CProfileCodecWMA9::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecWMA9::Clone() const
-{
-    return std::make_unique<CProfileCodecWMA9>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecWMA9::Schema()
-{
-    return kWMA9Schema;
-}
-
-CProfileCodecWMA9Lossless::CProfileCodecWMA9Lossless()
-{
-    CProfileCodecWMA9Lossless::Init(kAudioKind);
-}
-
-void CProfileCodecWMA9Lossless::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecWMA9Lossless::Clone() const
-{
-    return std::make_unique<CProfileCodecWMA9Lossless>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecWMA9Lossless::Schema()
-{
-    return kWMA9LosslessSchema;
-}
-
-CProfileCodecWMA10::CProfileCodecWMA10()
-{
-    CProfileCodecWMA10::Init(kAudioKind);
-}
-
-void CProfileCodecWMA10::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecWMA10::Clone() const
-{
-    return std::make_unique<CProfileCodecWMA10>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecWMA10::Schema()
-{
-    return kWMA10Schema;
-}
-
-CProfileCodecPCM::CProfileCodecPCM()
-{
-    CProfileCodecPCM::Init(kAudioKind);
-}
-
-void CProfileCodecPCM::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecPCM::Clone() const
-{
-    return std::make_unique<CProfileCodecPCM>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecPCM::Schema()
-{
-    return kPCMSchema;
-}
-
-CProfileCodecXvid::CProfileCodecXvid()
-{
-    CProfileCodecXvid::Init(kVideoKind);
-}
-
-void CProfileCodecXvid::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecXvid::Clone() const
-{
-    return std::make_unique<CProfileCodecXvid>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecXvid::Schema()
-{
-    return kXvidSchema;
-}
-
-CProfileCodecMPEG4::CProfileCodecMPEG4()
-    : CProfileCodecMPEG(NoTree{})
-{
-    CProfileCodecMPEG4::Init(kVideoKind);
-}
-
-void CProfileCodecMPEG4::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecMPEG4::Clone() const
-{
-    return std::make_unique<CProfileCodecMPEG4>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecMPEG4::Schema()
-{
-    return kMPEG4Schema;
-}
-
-CProfileCodecH264::CProfileCodecH264()
-    : CProfileCodecMPEG(NoTree{})
-{
-    CProfileCodecH264::Init(kVideoKind);
-}
-
-void CProfileCodecH264::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecH264::Clone() const
-{
-    return std::make_unique<CProfileCodecH264>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecH264::Schema()
-{
-    return kH264Schema;
-}
-
-CProfileCodecMPEG1::CProfileCodecMPEG1()
-    : CProfileCodecMPEG(NoTree{})
-{
-    CProfileCodecMPEG1::Init(kVideoKind);
-}
-
-void CProfileCodecMPEG1::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecMPEG1::Clone() const
-{
-    return std::make_unique<CProfileCodecMPEG1>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecMPEG1::Schema()
-{
-    return kMPEG1Schema;
-}
-
-CProfileCodecMSMPEG4V2::CProfileCodecMSMPEG4V2()
-    : CProfileCodecMPEG(NoTree{})
-{
-    CProfileCodecMSMPEG4V2::Init(kVideoKind);
-}
-
-void CProfileCodecMSMPEG4V2::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecMSMPEG4V2::Clone() const
-{
-    return std::make_unique<CProfileCodecMSMPEG4V2>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecMSMPEG4V2::Schema()
-{
-    return kMSMPEG4V2Schema;
-}
-
-CProfileCodecWMV9::CProfileCodecWMV9()
-{
-    CProfileCodecWMV9::Init(kVideoKind);
-}
-
-void CProfileCodecWMV9::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecWMV9::Clone() const
-{
-    return std::make_unique<CProfileCodecWMV9>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecWMV9::Schema()
-{
-    return kWMV9Schema;
-}
-
-CProfileCodecVC1::CProfileCodecVC1()
-    : CProfileCodecWMV9(NoTree{})
-{
-    CProfileCodecVC1::Init(kVideoKind);
-}
-
-void CProfileCodecVC1::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecVC1::Clone() const
-{
-    return std::make_unique<CProfileCodecVC1>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecVC1::Schema()
-{
-    return kVC1Schema;
-}
-
-CProfileCodecMPEG::CProfileCodecMPEG()
-{
-    CProfileCodecMPEG::Init(kVideoKind);
-}
-
-void CProfileCodecMPEG::Init(const std::string& name)
-{
-    BuildTree(name, Schema());
-}
-
-std::unique_ptr<CProfileBase> CProfileCodecMPEG::Clone() const
-{
-    return std::make_unique<CProfileCodecMPEG>(*this);
-}
-
-std::span<const CProfileSchema> CProfileCodecMPEG::Schema()
-{
-    return kMPEGSchema;
 }
 
 std::unique_ptr<CProfileBase> CreateCodec(const std::string& kind, const std::string& codec,

@@ -22,195 +22,57 @@ protected:
     // Constructor tag of the family base classes: their derived classes build a
     // tree of their own, so building the base's first would be wasted work.
     struct NoTree {};
+    explicit CProfileCodec(NoTree) {}
 };
 
-// acodec "lame"
-class CProfileCodecLame : public CProfileCodec {
-public:
-    CProfileCodecLame();                                  // default tree under "acodec"
-    CProfileCodecLame(const CProfileCodecLame& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
+// The rows a codec class builds its default tree from, and the section kind
+// ("acodec" or "vcodec") the tree is built under when the class is constructed.
+struct CCodecSchema {
+    const char* kind;
+    std::span<const CProfileSchema> rows;
 };
 
-// acodec "faac"
-class CProfileCodecFaac : public CProfileCodec {
+// A codec class: Base places it in the class tree, Table gives its tree. A class
+// whose base is another codec class lists every row it needs itself; it does not
+// inherit its base's rows.
+template <class Base, const CCodecSchema& Table>
+class CProfileCodecOf : public Base {
 public:
-    CProfileCodecFaac();                                  // default tree under "acodec"
-    CProfileCodecFaac(const CProfileCodecFaac& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "mp2"
-class CProfileCodecMP2 : public CProfileCodec {
-public:
-    CProfileCodecMP2();                                  // default tree under "acodec"
-    CProfileCodecMP2(const CProfileCodecMP2& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "gsm"
-class CProfileCodecGSM : public CProfileCodec {
-public:
-    CProfileCodecGSM();                                  // default tree under "acodec"
-    CProfileCodecGSM(const CProfileCodecGSM& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "adpcm_ms"
-class CProfileCodecADPCMMS : public CProfileCodec {
-public:
-    CProfileCodecADPCMMS();                                  // default tree under "acodec"
-    CProfileCodecADPCMMS(const CProfileCodecADPCMMS& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "adpcm"
-class CProfileCodecADPCM : public CProfileCodec {
-public:
-    CProfileCodecADPCM();                                  // default tree under "acodec"
-    CProfileCodecADPCM(const CProfileCodecADPCM& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "wma9"
-class CProfileCodecWMA9 : public CProfileCodec {
-public:
-    CProfileCodecWMA9();                                  // default tree under "acodec"
-    CProfileCodecWMA9(const CProfileCodecWMA9& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "wma9lossless"
-class CProfileCodecWMA9Lossless : public CProfileCodec {
-public:
-    CProfileCodecWMA9Lossless();                                  // default tree under "acodec"
-    CProfileCodecWMA9Lossless(const CProfileCodecWMA9Lossless& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "wma10"
-class CProfileCodecWMA10 : public CProfileCodec {
-public:
-    CProfileCodecWMA10();                                  // default tree under "acodec"
-    CProfileCodecWMA10(const CProfileCodecWMA10& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// acodec "pcm"
-class CProfileCodecPCM : public CProfileCodec {
-public:
-    CProfileCodecPCM();                                  // default tree under "acodec"
-    CProfileCodecPCM(const CProfileCodecPCM& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// vcodec "xvid"
-class CProfileCodecXvid : public CProfileCodec {
-public:
-    CProfileCodecXvid();                                  // default tree under "vcodec"
-    CProfileCodecXvid(const CProfileCodecXvid& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// vcodec family base: generic MPEG settings, never chosen by a codec name
-class CProfileCodecMPEG : public CProfileCodec {
-public:
-    CProfileCodecMPEG();                                  // default tree under "vcodec"
-    CProfileCodecMPEG(const CProfileCodecMPEG& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
+    CProfileCodecOf() : Base(typename Base::NoTree{}) { CProfileCodecOf::Init(Table.kind); }
+    CProfileCodecOf(const CProfileCodecOf& other) = default;
+    void Init(const std::string& name) override { this->BuildTree(name, Table.rows); }
+    std::unique_ptr<CProfileBase> Clone() const override { return std::make_unique<CProfileCodecOf>(*this); }
+    static std::span<const CProfileSchema> Schema() { return Table.rows; }
 
 protected:
-    // For derived classes, which build their own tree instead of this one.
-    explicit CProfileCodecMPEG(NoTree) {}
+    using typename Base::NoTree;
+    explicit CProfileCodecOf(NoTree) : Base(NoTree{}) {}
 };
 
-// vcodec "mpeg4"
-class CProfileCodecMPEG4 : public CProfileCodecMPEG {
-public:
-    CProfileCodecMPEG4();                                  // default tree under "vcodec"
-    CProfileCodecMPEG4(const CProfileCodecMPEG4& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
+extern const CCodecSchema kLameCodec, kFaacCodec, kMP2Codec, kGSMCodec, kADPCMMSCodec, kADPCMCodec, kWMA9Codec,
+    kWMA9LosslessCodec, kWMA10Codec, kPCMCodec, kXvidCodec, kMPEGCodec, kMPEG4Codec, kH264Codec, kMPEG1Codec,
+    kMSMPEG4V2Codec, kWMV9Codec, kVC1Codec;
 
-// vcodec "h264"
-class CProfileCodecH264 : public CProfileCodecMPEG {
-public:
-    CProfileCodecH264();                                  // default tree under "vcodec"
-    CProfileCodecH264(const CProfileCodecH264& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
+using CProfileCodecLame = CProfileCodecOf<CProfileCodec, kLameCodec>;                   // acodec "lame"
+using CProfileCodecFaac = CProfileCodecOf<CProfileCodec, kFaacCodec>;                   // acodec "faac"
+using CProfileCodecMP2 = CProfileCodecOf<CProfileCodec, kMP2Codec>;                     // acodec "mp2"
+using CProfileCodecGSM = CProfileCodecOf<CProfileCodec, kGSMCodec>;                     // acodec "gsm"
+using CProfileCodecADPCMMS = CProfileCodecOf<CProfileCodec, kADPCMMSCodec>;             // acodec "adpcm_ms"
+using CProfileCodecADPCM = CProfileCodecOf<CProfileCodec, kADPCMCodec>;                 // acodec "adpcm"
+using CProfileCodecWMA9 = CProfileCodecOf<CProfileCodec, kWMA9Codec>;                   // acodec "wma9"
+using CProfileCodecWMA9Lossless = CProfileCodecOf<CProfileCodec, kWMA9LosslessCodec>;   // acodec "wma9lossless"
+using CProfileCodecWMA10 = CProfileCodecOf<CProfileCodec, kWMA10Codec>;                 // acodec "wma10"
+using CProfileCodecPCM = CProfileCodecOf<CProfileCodec, kPCMCodec>;                     // acodec "pcm"
+using CProfileCodecXvid = CProfileCodecOf<CProfileCodec, kXvidCodec>;                   // vcodec "xvid"
+// The MPEG family's base, never chosen by a codec name.
+using CProfileCodecMPEG = CProfileCodecOf<CProfileCodec, kMPEGCodec>;                   // vcodec
+using CProfileCodecMPEG4 = CProfileCodecOf<CProfileCodecMPEG, kMPEG4Codec>;             // vcodec "mpeg4"
+using CProfileCodecH264 = CProfileCodecOf<CProfileCodecMPEG, kH264Codec>;               // vcodec "h264"
+using CProfileCodecMPEG1 = CProfileCodecOf<CProfileCodecMPEG, kMPEG1Codec>;             // vcodec "mpeg1"
+using CProfileCodecMSMPEG4V2 = CProfileCodecOf<CProfileCodecMPEG, kMSMPEG4V2Codec>;     // vcodec "msmpeg4v2"
+using CProfileCodecWMV9 = CProfileCodecOf<CProfileCodec, kWMV9Codec>;                   // vcodec "wmv9"
+using CProfileCodecVC1 = CProfileCodecOf<CProfileCodecWMV9, kVC1Codec>;                 // vcodec "vc1"
 
-// vcodec "mpeg1"
-class CProfileCodecMPEG1 : public CProfileCodecMPEG {
-public:
-    CProfileCodecMPEG1();                                  // default tree under "vcodec"
-    CProfileCodecMPEG1(const CProfileCodecMPEG1& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// vcodec "msmpeg4v2"
-class CProfileCodecMSMPEG4V2 : public CProfileCodecMPEG {
-public:
-    CProfileCodecMSMPEG4V2();                                  // default tree under "vcodec"
-    CProfileCodecMSMPEG4V2(const CProfileCodecMSMPEG4V2& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
-
-// vcodec "wmv9"
-class CProfileCodecWMV9 : public CProfileCodec {
-public:
-    CProfileCodecWMV9();                                  // default tree under "vcodec"
-    CProfileCodecWMV9(const CProfileCodecWMV9& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-
-protected:
-    // For derived classes, which build their own tree instead of this one.
-    explicit CProfileCodecWMV9(NoTree) {}
-};
-
-// vcodec "vc1"
-class CProfileCodecVC1 : public CProfileCodecWMV9 {
-public:
-    CProfileCodecVC1();                                  // default tree under "vcodec"
-    CProfileCodecVC1(const CProfileCodecVC1& other) = default;
-    void Init(const std::string& name) override;
-    std::unique_ptr<CProfileBase> Clone() const override;
-    static std::span<const CProfileSchema> Schema();
-};
 // A new section of the class that `codec` names for `kind` ("acodec" or "vcodec"),
 // with its default tree, or with a deep copy of `source`'s tree when a source is
 // given (the class then follows the name, the content the source). Null for any

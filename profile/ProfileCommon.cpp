@@ -6,160 +6,150 @@ namespace profile {
 
 namespace {
 
-constexpr bool kYes = true;
-constexpr bool kNo = false;
-
-// A row whose value starts at its default.
-CProfileAttr Attr(const char* name, const char* defaultValue, bool alwaysWrite, bool numeric,
-                  bool persistent)
-{
-    return CProfileAttr{name, defaultValue, defaultValue, alwaysWrite, numeric, persistent};
-}
-
 // These rows are the file format: they decide which elements and attributes a
 // profile file holds, in which order, and what a missing attribute reads as.
 const CProfileAttr kFile[] = {
-    Attr("format", "avi", kYes, kNo, kYes),
-    Attr("mode", "0", kNo, kYes, kYes),
-    Attr("onefile_size_mb", "600", kYes, kYes, kYes),
-    Attr("number", "1", kYes, kYes, kYes),
-    Attr("mux_abitrate", "0", kNo, kYes, kYes),
-    Attr("mux_vbitrate", "0", kNo, kYes, kYes),
-    Attr("split_by_chapter", "0", kYes, kYes, kYes),
+    SchemaAttr("format", "avi", kAlwaysWrite | kPersistent),
+    SchemaAttr("mode", "0", kNumeric | kPersistent),
+    SchemaAttr("onefile_size_mb", "600", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("number", "1", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("mux_abitrate", "0", kNumeric | kPersistent),
+    SchemaAttr("mux_vbitrate", "0", kNumeric | kPersistent),
+    SchemaAttr("split_by_chapter", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kFileSource[] = {
-    Attr("path", "", kNo, kNo, kNo),
+    SchemaAttr("path", "", kNoFlags),
 };
 const CProfileAttr kFileSourceDvd[] = {
-    Attr("dvdstream", "0", kNo, kYes, kNo),
-    Attr("title", "0", kNo, kYes, kNo),
-    Attr("angle", "0", kNo, kYes, kNo),
-    Attr("begin_chapter", "0", kNo, kYes, kNo),
-    Attr("end_chapter", "0", kNo, kYes, kNo),
-    Attr("sum_chapters", "0", kNo, kYes, kNo),
+    SchemaAttr("dvdstream", "0", kNumeric),
+    SchemaAttr("title", "0", kNumeric),
+    SchemaAttr("angle", "0", kNumeric),
+    SchemaAttr("begin_chapter", "0", kNumeric),
+    SchemaAttr("end_chapter", "0", kNumeric),
+    SchemaAttr("sum_chapters", "0", kNumeric),
 };
 const CProfileAttr kFileTarget[] = {
-    Attr("path", "", kNo, kNo, kNo),
-    Attr("filename", "", kNo, kNo, kNo),
-    Attr("fullpath", "", kNo, kNo, kNo),
+    SchemaAttr("path", "", kNoFlags),
+    SchemaAttr("filename", "", kNoFlags),
+    SchemaAttr("fullpath", "", kNoFlags),
 };
 const CProfileAttr kFileTemporary[] = {
-    Attr("path", "", kNo, kNo, kNo),
+    SchemaAttr("path", "", kNoFlags),
 };
 const CProfileAttr kFileTag[] = {
-    Attr("title", "", kNo, kNo, kNo),
-    Attr("year", "2006", kNo, kYes, kNo),
-    Attr("author", "", kNo, kNo, kNo),
-    Attr("album", "", kNo, kNo, kNo),
-    Attr("copyright", "", kNo, kNo, kNo),
-    Attr("comment", "", kNo, kNo, kNo),
-    Attr("genre", "", kNo, kNo, kNo),
-    Attr("track", "", kNo, kNo, kNo),
+    SchemaAttr("title", "", kNoFlags),
+    SchemaAttr("year", "2006", kNumeric),
+    SchemaAttr("author", "", kNoFlags),
+    SchemaAttr("album", "", kNoFlags),
+    SchemaAttr("copyright", "", kNoFlags),
+    SchemaAttr("comment", "", kNoFlags),
+    SchemaAttr("genre", "", kNoFlags),
+    SchemaAttr("track", "", kNoFlags),
 };
 const CProfileAttr kDevicePsp[] = {
-    Attr("firmware", "2.7", kNo, kNo, kYes),
+    SchemaAttr("firmware", "2.7", kPersistent),
 };
 const CProfileAttr kContainer[] = {
-    Attr("name", "container", kNo, kNo, kNo),
+    SchemaAttr("name", "container", kNoFlags),
 };
 const CProfileAttr kContainerAvi[] = {
-    Attr("odml", "1", kNo, kYes, kNo),
+    SchemaAttr("odml", "1", kNumeric),
 };
 const CProfileAttr kAudio[] = {
-    Attr("copy", "0", kYes, kYes, kYes),
-    Attr("codec", "mp3", kYes, kNo, kYes),
-    Attr("channel", "2", kYes, kYes, kYes),
-    Attr("chmask", "0", kNo, kYes, kYes),
-    Attr("bitdepth", "16", kYes, kYes, kYes),
+    SchemaAttr("copy", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("codec", "mp3", kAlwaysWrite | kPersistent),
+    SchemaAttr("channel", "2", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("chmask", "0", kNumeric | kPersistent),
+    SchemaAttr("bitdepth", "16", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kAudioSource[] = {
-    Attr("stream_id", "0", kYes, kYes, kNo),
-    Attr("index", "0", kYes, kYes, kNo),
+    SchemaAttr("stream_id", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("index", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kAudioFreq[] = {
-    Attr("value", "48000", kYes, kYes, kYes),
-    Attr("list", "", kYes, kNo, kYes),
+    SchemaAttr("value", "48000", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("list", "", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kAudioBitrate[] = {
-    Attr("value", "64000", kYes, kYes, kYes),
-    Attr("list", "", kYes, kNo, kYes),
+    SchemaAttr("value", "64000", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("list", "", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kAudioVolume[] = {
-    Attr("percent", "100", kYes, kYes, kYes),
+    SchemaAttr("percent", "100", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kVideo[] = {
-    Attr("copy", "0", kNo, kYes, kYes),
+    SchemaAttr("copy", "0", kNumeric | kPersistent),
 };
 const CProfileAttr kVideoDeinterlace[] = {
-    Attr("mode", "0", kYes, kYes, kNo),
-    Attr("method", "0", kYes, kYes, kNo),
+    SchemaAttr("mode", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("method", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kVideoCrop[] = {
-    Attr("mode", "0", kYes, kYes, kNo),
-    Attr("left", "0", kYes, kYes, kNo),
-    Attr("right", "0", kYes, kYes, kNo),
-    Attr("top", "0", kYes, kYes, kNo),
-    Attr("bottom", "0", kYes, kYes, kNo),
+    SchemaAttr("mode", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("left", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("right", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("top", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("bottom", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kVideoSize[] = {
-    Attr("keep_aspect", "1", kYes, kYes, kNo),
-    Attr("list", "", kYes, kNo, kYes),
-    Attr("out_size", "", kYes, kNo, kYes),
-    Attr("aspect_x", "4", kYes, kYes, kNo),
-    Attr("aspect_y", "3", kYes, kYes, kNo),
-    Attr("maxsize", "", kYes, kYes, kNo),
-    Attr("limited", "0", kYes, kYes, kNo),
+    SchemaAttr("keep_aspect", "1", kAlwaysWrite | kNumeric),
+    SchemaAttr("list", "", kAlwaysWrite | kPersistent),
+    SchemaAttr("out_size", "", kAlwaysWrite | kPersistent),
+    SchemaAttr("aspect_x", "4", kAlwaysWrite | kNumeric),
+    SchemaAttr("aspect_y", "3", kAlwaysWrite | kNumeric),
+    SchemaAttr("maxsize", "", kAlwaysWrite | kNumeric),
+    SchemaAttr("limited", "0", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kVideoSubtitle[] = {
-    Attr("mode", "0", kYes, kYes, kNo),
-    Attr("path", "", kYes, kNo, kNo),
+    SchemaAttr("mode", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("path", "", kAlwaysWrite),
 };
 const CProfileAttr kVideoSubtitleSource[] = {
-    Attr("sub_index", "-1", kYes, kYes, kNo),
-    Attr("language_code", "0", kYes, kYes, kNo),
-    Attr("stream_id", "32", kYes, kYes, kNo),
-    Attr("selected_sub_indexs", "", kYes, kNo, kNo),
-    Attr("selected_sub_list", "", kYes, kNo, kNo),
-    Attr("force", "0", kYes, kYes, kYes),
+    SchemaAttr("sub_index", "-1", kAlwaysWrite | kNumeric),
+    SchemaAttr("language_code", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("stream_id", "32", kAlwaysWrite | kNumeric),
+    SchemaAttr("selected_sub_indexs", "", kAlwaysWrite),
+    SchemaAttr("selected_sub_list", "", kAlwaysWrite),
+    SchemaAttr("force", "0", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kVideoOutfps[] = {
-    Attr("mode", "3", kYes, kYes, kYes),
-    Attr("value", "0", kYes, kNo, kYes),
-    Attr("list", "", kYes, kNo, kYes),
+    SchemaAttr("mode", "3", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("value", "0", kAlwaysWrite | kPersistent),
+    SchemaAttr("list", "", kAlwaysWrite | kPersistent),
 };
 const CProfileAttr kVideoBitmap[] = {
-    Attr("is", "0", kYes, kYes, kNo),
-    Attr("path", "", kYes, kNo, kNo),
-    Attr("horizontal", "50", kYes, kYes, kNo),
-    Attr("vertical", "50", kYes, kYes, kNo),
-    Attr("alignment", "50", kYes, kNo, kNo),
-    Attr("mode", "0", kYes, kYes, kNo),
-    Attr("opacity", "50", kYes, kYes, kNo),
+    SchemaAttr("is", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("path", "", kAlwaysWrite),
+    SchemaAttr("horizontal", "50", kAlwaysWrite | kNumeric),
+    SchemaAttr("vertical", "50", kAlwaysWrite | kNumeric),
+    SchemaAttr("alignment", "50", kAlwaysWrite),
+    SchemaAttr("mode", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("opacity", "50", kAlwaysWrite | kNumeric),
 };
 const CProfileAttr kVideoEncode[] = {
-    Attr("codec", "xvid", kYes, kNo, kYes),
-    Attr("fourcc", "", kYes, kNo, kYes),
-    Attr("bitrate_kbps", "900", kNo, kYes, kYes),
-    Attr("quality", "85", kNo, kYes, kYes),
-    Attr("quantizer", "2", kNo, kYes, kYes),
-    Attr("minbitrate_kbps", "1", kNo, kYes, kYes),
-    Attr("maxbitrate_kbps", "5000", kNo, kYes, kYes),
+    SchemaAttr("codec", "xvid", kAlwaysWrite | kPersistent),
+    SchemaAttr("fourcc", "", kAlwaysWrite | kPersistent),
+    SchemaAttr("bitrate_kbps", "900", kNumeric | kPersistent),
+    SchemaAttr("quality", "85", kNumeric | kPersistent),
+    SchemaAttr("quantizer", "2", kNumeric | kPersistent),
+    SchemaAttr("minbitrate_kbps", "1", kNumeric | kPersistent),
+    SchemaAttr("maxbitrate_kbps", "5000", kNumeric | kPersistent),
 };
 const CProfileAttr kVideoEncodeMode[] = {
-    Attr("value", "real_time", kYes, kNo, kYes),
-    Attr("list", "", kYes, kNo, kYes),
-    Attr("method", "1", kYes, kYes, kYes),
+    SchemaAttr("value", "real_time", kAlwaysWrite | kPersistent),
+    SchemaAttr("list", "", kAlwaysWrite | kPersistent),
+    SchemaAttr("method", "1", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kVideoEncodeThread[] = {
-    Attr("set", "0", kYes, kYes, kYes),
-    Attr("value", "1", kYes, kYes, kYes),
+    SchemaAttr("set", "0", kAlwaysWrite | kNumeric | kPersistent),
+    SchemaAttr("value", "1", kAlwaysWrite | kNumeric | kPersistent),
 };
 const CProfileAttr kVideoPreview[] = {
-    Attr("is", "0", kYes, kYes, kNo),
-    Attr("size", "160x120", kYes, kNo, kNo),
-    Attr("time", "5", kYes, kYes, kNo),
-    Attr("format", "jpeg", kYes, kNo, kNo),
-    Attr("postfix", "THM", kYes, kNo, kNo),
+    SchemaAttr("is", "0", kAlwaysWrite | kNumeric),
+    SchemaAttr("size", "160x120", kAlwaysWrite),
+    SchemaAttr("time", "5", kAlwaysWrite | kNumeric),
+    SchemaAttr("format", "jpeg", kAlwaysWrite),
+    SchemaAttr("postfix", "THM", kAlwaysWrite),
 };
 
 constexpr CProfileSchema kCommonSchema[] = {

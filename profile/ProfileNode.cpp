@@ -54,6 +54,12 @@ const CProfileAttr* FindAttrIn(const CProfileNode* node, std::string_view key)
 
 }  // namespace
 
+CProfileAttr SchemaAttr(const char* name, const char* defaultValue, unsigned flags)
+{
+    return CProfileAttr{name, defaultValue, defaultValue, (flags & kAlwaysWrite) != 0, (flags & kNumeric) != 0,
+                        (flags & kPersistent) != 0};
+}
+
 bool SplitKey(std::string_view key, std::string_view& head, std::string_view& rest)
 {
     const std::size_t dot = key.find('.');

@@ -29,6 +29,17 @@ struct CProfileAttr {
     bool persistent = false;
 };
 
+// The flags of a schema row, named so a table row says which of them it sets.
+enum SchemaFlag : unsigned {
+    kNoFlags = 0,
+    kAlwaysWrite = 1u << 0,   // written even when the value equals the default
+    kNumeric = 1u << 1,       // a number; carried for the schema's sake
+    kPersistent = 1u << 2,    // written to the file at all
+};
+
+// An attribute of a schema table: the value starts at its default.
+CProfileAttr SchemaAttr(const char* name, const char* defaultValue, unsigned flags);
+
 // One constant schema row: the attributes to append to the node at `path`
 // ("common.video.size"), whose first component is the section's top name.
 struct CProfileSchema {
