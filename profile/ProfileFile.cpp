@@ -41,6 +41,26 @@ int ParseDecimal(std::string_view text)
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
+// Marks the top node and every node on the key's path below it present; the last
+// component names the attribute and is not a node.
+void MakePathPresent(CProfileNode& top, std::string_view key)
+{
+    CProfileNode* node = &top;
+    node->present = true;
+    std::string_view head;
+    std::string_view rest;
+    SplitKey(key, head, rest);
+    std::string_view childName;
+    std::string_view childRest;
+    while (node != nullptr && SplitKey(rest, childName, childRest)) {
+        node = node->FindChild(childName);
+        if (node != nullptr) {
+            node->present = true;
+        }
+        rest = childRest;
+    }
+}
+
 }  // namespace
 
 std::string FileTitleOf(std::string_view path)
@@ -125,7 +145,18 @@ bool CProfileFile::SetValue(const std::string& key, const std::string& value)
     if (attr == nullptr) {
         return false;
     }
+    if (attr->value == value) {
+        return true;
+    }
     attr->value = value;
+    // Hand-written and foreign files may lack the element of a node (a <common>
+    // without <file>); the reader marks such nodes absent and the writer skips them.
+    // A change the user made there must reach the file, so the path down to it is
+    // made present. A value the caller leaves as it was changes nothing, so a file
+    // stored back unchanged keeps its shape.
+    if (attr->persistent) {
+        MakePathPresent(*top, key);
+    }
     return true;
 }
 

@@ -36,8 +36,10 @@ public:
     virtual ~CProfileFile();
 
     // Settings by dotted key ("common.audio.codec", "acodec.name"). Root attributes
-    // are fields, not keys. SetValue changes only the value: a value set below a node
-    // that is not present stays in memory and is not written.
+    // are fields, not keys. A SetValue that changes a written attribute makes its
+    // node and the nodes above it present, so the change reaches the file even when
+    // the file lacked their elements; setting the value a key already has changes
+    // nothing.
     bool GetValue(const std::string& key, std::string& out) const;   // out untouched when not found
     bool SetValue(const std::string& key, const std::string& value);
     bool HasValue(const std::string& key) const;

@@ -228,21 +228,36 @@ TEST(ProfileLoad, TypeReadsAsALeadingDecimalNumber)
     }
 }
 
-TEST(ProfileLoad, AbsentNodesAreNotWrittenEvenAfterSetValue)
+// Foreign files leave elements out; an edit below one must still reach the disk, and
+// the file saved then must load and save to the same bytes.
+TEST(ProfileLoad, AnEditBelowAMissingElementIsWritten)
 {
+    TempDir dir;
+    const std::string path = dir.File("foreign.xml");
+    WriteBytes(path, "<profile name=\"n\" version=\"200\"><common><audio codec=\"mp3\"><bitrate list=\"64000\"/>"
+                     "</audio></common></profile>");
     CProfileFile file = DefaultProfile();
-    ASSERT_TRUE(file.Load(DataPath("partial.xml")));
-    EXPECT_FALSE(file.FindSection("common.video")->FindNode("common.video")->present);
-    EXPECT_TRUE(file.SetValue("common.video.size.list", "320x240"));
-    EXPECT_TRUE(file.SetValue("common.video.encode.bitrate_kbps", "1200"));
-    EXPECT_EQ(Get(file, "common.video.size.list"), "320x240");
+    ASSERT_TRUE(file.Load(path));
+    EXPECT_TRUE(file.SetValue("common.file.format", "mp4"));
+    EXPECT_TRUE(file.SetValue("common.audio.freq.list", "32000,48000"));
+    // Unchanged values and values never written leave their nodes absent.
+    EXPECT_TRUE(file.SetValue("common.video.size.list", ""));
+    EXPECT_TRUE(file.SetValue("common.video.crop.left", "16"));
+    ASSERT_TRUE(file.Save());
 
-    const std::string text = SavedText(file);
-    EXPECT_EQ(text.find("<video"), std::string::npos);
-    EXPECT_EQ(text.find("320x240"), std::string::npos);
+    const std::string first = ReadBytes(path);
+    const CXmlDoc& doc = *file.Document();
+    EXPECT_TRUE(profile_test::TagHasAttribute(profile_test::StartTagAt(doc, "common.file"), "format")) << first;
+    EXPECT_NE(first.find("<freq value=\"48000\" list=\"32000,48000\"/>"), std::string::npos) << first;
+    EXPECT_EQ(first.find("<video"), std::string::npos) << first;
     // The file had no "vcodec": the default video section stays and is written.
-    EXPECT_NE(text.find("<vcodec name=\"xvid\">"), std::string::npos);
-    EXPECT_NE(text.find("<freq value=\"48000\" list=\"22050,44100\"/>"), std::string::npos);
+    EXPECT_NE(first.find("<vcodec name=\"xvid\">"), std::string::npos) << first;
+
+    CProfileFile again = DefaultProfile();
+    ASSERT_TRUE(again.Load(path));
+    EXPECT_EQ(Get(again, "common.file.format"), "mp4");
+    ASSERT_TRUE(again.Save());
+    EXPECT_EQ(ReadBytes(path), first);
 }
 
 TEST(ProfileLoad, AnEmptyCommonSectionStaysEmptyThroughSaves)
