@@ -44,6 +44,22 @@ const NumericBehavior& CFieldNumericEdit::Behavior() const
     return behavior;
 }
 
+void CFieldNumericEdit::SetWholeNumbers(bool on)
+{
+    behavior.SetWholeNumbers(on);
+    setAcceptDrops(!on);
+}
+
+std::string CFieldNumericEdit::StoredText() const
+{
+    return behavior.StoredText(ToU16(text()));
+}
+
+void CFieldNumericEdit::SetStoredText(const std::string& stored)
+{
+    setText(FromU16(behavior.ShownText(stored)));
+}
+
 QString CFieldNumericEdit::NormalizedText() const
 {
     return FromU16(behavior.NormalizedText(ToU16(text())));

@@ -3,6 +3,8 @@
 #include "controls/FieldEdit.h"
 #include "controls/NumericBehavior.h"
 
+#include <string>
+
 // Single-line edit that only ever holds a decimal number of a bounded shape: an optional
 // negative sign, at most wholeDigits digits before the decimal point and at most
 // decimalPlaces after it. Keystrokes are filtered as typed; every other change (Delete,
@@ -20,6 +22,16 @@ public:
 
     NumericBehavior& Behavior();
     const NumericBehavior& Behavior() const;
+
+    // Whole numbers only (NumericBehavior::SetWholeNumbers). Drops are refused then,
+    // as they would bypass the paste rule.
+    void SetWholeNumbers(bool on);
+
+    // The value as a profile stores it ("-" and ".", no group separators), and showing a
+    // stored value in the locale's symbols. Use these, not text(), to move values
+    // between a file and the field.
+    std::string StoredText() const;
+    void SetStoredText(const std::string& stored);
 
     QString NormalizedText() const override;
     double Value() const;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -49,12 +47,21 @@ EditState ReplaceSelection(const EditState& state, std::u16string_view insert)
     return out;
 }
 
+std::u16string_view TrimBlanks(std::u16string_view text)
+{
+    const auto first = text.find_first_not_of(u" \t");
+    if (first == std::u16string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(u" \t") + 1 - first);
+}
+
 std::u16string FormatLimit(double value, char16_t decimalPoint)
 {
-    // Wide enough for the largest double printed in full with six decimals.
+    // Six decimals as "%f" gives them, but with "." whatever the C library's locale.
+    // Wide enough for the largest double printed in full.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%f", value);
-    std::string text(buffer);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
     const auto point = text.find('.');
     if (point != std::string::npos) {
         while (!text.empty() && text.back() == '0')
@@ -78,6 +85,14 @@ NumericBehavior::NumericBehavior(int wholeDigits, int decimalPlaces)
 {
     if (wholeDigits < 0)
         options |= kNoNegatives;
+}
+
+void NumericBehavior::SetWholeNumbers(bool on)
+{
+    if (on)
+        options |= kWholeNumbers;
+    else
+        options &= ~kWholeNumbers;
 }
 
 void NumericBehavior::SetSymbols(std::u16string_view negative, std::u16string_view decimal,
@@ -151,19 +166,38 @@ std::u16string NumericBehavior::NormalizedText(std::u16string_view text) const
     return out;
 }
 
+std::string NumericBehavior::StoredText(std::u16string_view shown) const
+{
+    std::string stored;
+    for (char16_t c : NumericText(shown)) {
+        if (c == negativeSign)
+            stored.push_back('-');
+        else if (c == decimalPoint)
+            stored.push_back('.');
+        else
+            stored.push_back(static_cast<char>(c));
+    }
+    return stored;
+}
+
+std::u16string NumericBehavior::ShownText(std::string_view stored) const
+{
+    std::u16string shown;
+    for (char c : stored) {
+        if (c == '-')
+            shown.push_back(negativeSign);
+        else if (c == '.')
+            shown.push_back(decimalPoint);
+        else if (c >= '0' && c <= '9')
+            shown.push_back(static_cast<char16_t>(c));
+    }
+    return NormalizedText(shown);
+}
+
 double NumericBehavior::Value(std::u16string_view text) const
 {
-    // Parsed independently of the C locale: the field's own symbols are mapped to the
-    // ones the conversion knows, so a "," decimal point does not cut the number short.
-    std::string plain;
-    for (char16_t c : NumericText(text)) {
-        if (c == negativeSign)
-            plain.push_back('-');
-        else if (c == decimalPoint)
-            plain.push_back('.');
-        else
-            plain.push_back(static_cast<char>(c));
-    }
+    // Converted from the stored form, which from_chars reads the same in every locale.
+    const std::string plain = StoredText(text);
     double value = 0;
     const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (result.ec != std::errc())
@@ -223,6 +257,8 @@ EditState NumericBehavior::HandleChar(const EditState& original, char16_t c, boo
 {
     const EditState state = Clamped(original);
     if (readOnly)
+        return state;
+    if (WholeNumbers() && (c == negativeSign || c == decimalPoint))
         return state;
 
     const std::u16string& text = state.text;
@@ -327,6 +363,11 @@ EditState NumericBehavior::HandlePaste(const EditState& original, std::u16string
     const auto lineEnd = clip.find_first_of(u"\r\n");
     if (lineEnd != std::u16string_view::npos)
         clip = clip.substr(0, lineEnd);
+    if (WholeNumbers()) {
+        clip = TrimBlanks(clip);
+        if (clip.empty() || !std::all_of(clip.begin(), clip.end(), IsDigit))
+            return state;
+    }
     const EditState pasted = ReplaceSelection(state, clip);
     std::u16string normal = NormalizedText(pasted.text);
     if (normal == pasted.text)

@@ -20,6 +20,7 @@ enum class EditKey { Delete, Other };
 class NumericBehavior {
 public:
     static constexpr unsigned kNoNegatives = 0x1000;
+    static constexpr unsigned kWholeNumbers = 0x2000;
 
     // A negative wholeDigits forbids negative numbers; its absolute value is the limit.
     NumericBehavior(int wholeDigits, int decimalPlaces);
@@ -35,6 +36,12 @@ public:
     unsigned Options() const { return options; }
     bool NegativesAllowed() const { return (options & kNoNegatives) == 0; }
 
+    // Whole numbers only: a typed negative sign or decimal point changes nothing, and
+    // neither does a paste that is not a whole number. Text the program sets keeps the
+    // field's shape rules, so a value a file holds is shown as it stands.
+    void SetWholeNumbers(bool on);
+    bool WholeNumbers() const { return (options & kWholeNumbers) != 0; }
+
     void SetRange(double minimum, double maximum);
     double Minimum() const { return minimum; }
     double Maximum() const { return maximum; }
@@ -45,6 +52,11 @@ public:
     // The text cut down to the field's shape: [sign] whole digits [point decimals].
     std::u16string NormalizedText(std::u16string_view text) const;
     double Value(std::u16string_view text) const;          // 0 for an empty number
+    // The number as a file stores it, whatever the field's symbols: "-" and "." and no
+    // group separators. ShownText is the reverse, cut to the field's shape; in stored
+    // text only digits, "-" and "." count, so a locale's symbols never change its value.
+    std::string StoredText(std::u16string_view shown) const;
+    std::u16string ShownText(std::string_view stored) const;
     bool InRange(std::u16string_view text) const;          // limits inclusive
     std::u16string RangeErrorText() const;
 

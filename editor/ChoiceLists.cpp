@@ -1,6 +1,7 @@
 #include "editor/ChoiceLists.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "platform/Platform.h"
@@ -250,6 +251,63 @@ std::string RateStoredText(const std::string& display, const char* suffix)
         text.resize(text.size() - std::strlen(suffix));
     ThousandfoldText(text);
     return text;
+}
+
+bool WholeNumberValue(std::string_view text, std::uint64_t& value)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    std::uint64_t parsed = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (result.ec != std::errc())
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool FrameSizeValue(std::string_view item, std::uint64_t& width, std::uint64_t& height)
+{
+    const std::size_t x = item.find('x');
+    std::uint64_t w = 0;
+    std::uint64_t h = 0;
+    if (x == std::string_view::npos || !WholeNumberValue(item.substr(0, x), w) ||
+        !WholeNumberValue(item.substr(x + 1), h))
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+FrameSizeCheck CheckFrameSize(std::string_view width, std::string_view height,
+                              const std::vector<std::string>& listed)
+{
+    FrameSizeCheck check;
+    std::uint64_t w = 0;
+    std::uint64_t h = 0;
+    if (width.empty() || height.empty()) {
+        check.reason = "Enter both a width and a height.";
+    } else if (!WholeNumberValue(width, w) || !WholeNumberValue(height, h)) {
+        check.reason = "A frame size is a whole number of pixels wide and high.";
+    } else if (w == 0 || h == 0) {
+        check.reason = "A frame size needs a width and a height above 0.";
+    } else {
+        check.text = std::to_string(w) + "x" + std::to_string(h);
+        for (const std::string& item : listed) {
+            std::uint64_t itemWidth = 0;
+            std::uint64_t itemHeight = 0;
+            // An item that is not a size of numbers (a file may hold anything) can
+            // only be equal as text.
+            const bool same = FrameSizeValue(item, itemWidth, itemHeight) ? itemWidth == w && itemHeight == h
+                                                                          : item == check.text;
+            if (same) {
+                check.reason = check.text + " is already in the list.";
+                check.text.clear();
+                return check;
+            }
+        }
+        check.accepted = true;
+    }
+    return check;
 }
 
 void SetFourccForCodec(CTypeFile& holder, const FourccTable& table, const std::string& codec)

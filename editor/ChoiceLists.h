@@ -8,8 +8,10 @@
 // The window owns the tables and fills its drop-down lists with the texts built here,
 // so that the rules live in one place and can be tested without a window.
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,26 @@ void ThousandfoldText(std::string& text);
 // text back to its stored value (the suffix is cut by its length when it is there).
 std::string RateDisplayText(const std::string& value, const char* suffix);
 std::string RateStoredText(const std::string& display, const char* suffix);
+
+// A whole number as the bitrate and frame-size boxes take it: one or more digits and
+// nothing else; leading zeros are read away ("0640" is 640). False, with value
+// untouched, for anything else and for a number that does not fit.
+bool WholeNumberValue(std::string_view text, std::uint64_t& value);
+
+// A frame-size list item, width "x" height ("640x480"), both whole numbers.
+bool FrameSizeValue(std::string_view item, std::uint64_t& width, std::uint64_t& height);
+
+// Whether the width and height typed for the frame-size list make a size to add, and
+// which: "0640" and "480" give "640x480". A size needs two whole numbers above 0
+// that no listed item equals by value ("0640x480" is 640x480 too). A refusal
+// carries the reason, as the window shows it.
+struct FrameSizeCheck {
+    bool accepted = false;
+    std::string text;      // the item to add
+    std::string reason;    // why not
+};
+FrameSizeCheck CheckFrameSize(std::string_view width, std::string_view height,
+                              const std::vector<std::string>& listed);
 
 // Stores the codec's FourCC into "common.video.encode.fourcc" of the current profile:
 // the empty text for the empty codec and for a codec the table does not know.

@@ -205,6 +205,10 @@ void FieldNumericEditTest::localeSymbolsAreUsed()
         QTest::keyClicks(f.edit.get(), "1.2,55");
         QCOMPARE(f.edit->text(), QString("12,55"));
         QCOMPARE(f.edit->Value(), 12.55);
+        // A file's "." is the field's ",", and back.
+        f.edit->SetStoredText("-1500.5");
+        QCOMPARE(f.edit->text(), QString("-1500,5"));
+        QCOMPARE(f.edit->StoredText(), std::string("-1500.5"));
     }
     QLocale::setDefault(saved);
     EditFixture f;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
 #include <random>
 #include <string>
@@ -261,6 +262,42 @@ TEST(NumericBehaviorRange, ValueAndRangeMessages)
     rules.SetSymbols(u"-", u",", u".");
     rules.SetRange(0.5, 2);
     EXPECT_EQ(Narrow(rules.RangeErrorText()), "Please specify a numeric value between 0,5 and 2.");
+}
+
+// Bitrates and frame sizes: what the user types or pastes is a whole number or nothing.
+TEST(NumericBehaviorWholeNumbers, SignPointAndOtherPastesChangeNothing)
+{
+    NumericBehavior rules(9, 4);
+    rules.SetWholeNumbers(true);
+    EXPECT_EQ(Show(rules.HandleChar(Parse(u"15|00"), u'.')), "15|00");
+    EXPECT_EQ(Show(rules.HandleChar(Parse(u"|2500"), u'-')), "|2500");
+    EXPECT_EQ(Show(rules.HandleChar(Parse(u"25|00"), u'-')), "25|00");
+    for (const char16_t* clip : {u"1500.5", u"-2500", u"1,500", u"12a", u"", u" "})
+        EXPECT_EQ(Show(rules.HandlePaste(Parse(u"9[9]"), clip)), "9[9]") << Narrow(clip);
+    EXPECT_EQ(Show(rules.HandlePaste(Parse(u"9[9]"), u" 0640 \n")), "90640|");
+    // A value a file holds is shown as it stands.
+    EXPECT_EQ(Show(rules.HandleSetText(u"-1500.5")), "-1500.5|");
+
+    rules.SetSymbols(u"-", u",", u".");
+    EXPECT_EQ(Show(rules.HandleChar(Parse(u"15|"), u',')), "15|");
+}
+
+// Qt programs take the user's locale for the C library at start; nothing a field
+// stores or reports may follow it.
+TEST(NumericBehaviorLocale, StoredTextAndMessagesInAGermanLocale)
+{
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing; scripts/install-deps generates it";
+    NumericBehavior rules(9, 4);
+    rules.SetSymbols(u"-", u",", u".");
+    EXPECT_EQ(Narrow(rules.ShownText("-1500.5")), "-1500,5");
+    EXPECT_EQ(rules.StoredText(u"-1500,5"), "-1500.5");
+    EXPECT_EQ(Narrow(rules.ShownText("1,234")), "1234");
+    EXPECT_DOUBLE_EQ(rules.Value(u"1500,25"), 1500.25);
+    rules.SetRange(0.5, 5000);
+    const std::string message = Narrow(rules.RangeErrorText());
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(message, "Please specify a numeric value between 0,5 and 5000.");
 }
 
 // Whatever the user does, starting from any text and selection, the field ends in its

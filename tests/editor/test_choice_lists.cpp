@@ -307,6 +307,27 @@ TEST(ChoiceTexts, AudioCodecNames)
     EXPECT_EQ(out, "untouched");
 }
 
+TEST(FrameSizes, WholeSidesAboveZeroComparedByValue)
+{
+    const Items listed = {"0640x480", "720x0576", "odd"};
+    struct Case {
+        const char* width;
+        const char* height;
+        const char* added;     // empty: refused
+    } const cases[] = {
+        {"0800", "600", "800x600"}, {"640", "480", ""}, {"720", "576", ""},   {"0", "480", ""},
+        {"640", "000", ""},         {"", "480", ""},    {"64.5", "480", ""}, {"-640", "480", ""},
+        {"99999999999999999999", "1", ""},
+    };
+    for (const Case& c : cases) {
+        const FrameSizeCheck check = CheckFrameSize(c.width, c.height, listed);
+        EXPECT_EQ(check.accepted, *c.added != '\0') << c.width << "x" << c.height;
+        EXPECT_EQ(check.text, c.added) << c.width << "x" << c.height;
+        EXPECT_EQ(check.reason.empty(), check.accepted) << c.width << "x" << c.height;
+    }
+    EXPECT_EQ(CheckFrameSize("640", "480", listed).reason, "640x480 is already in the list.");
+}
+
 TEST(SetFourccForCodec, StoresTheCodecsFourcc)
 {
     FourccTable table;
