@@ -47,6 +47,10 @@ bool ApplyOne(PlannedSave& plan, const ToolConfiguration& config, const Assignme
         reason = key + " is not set here: it decides whether the editor lists the profile and which settings it has";
         return false;
     }
+    if (profile.type == editor::kAudioOnly && (key.rfind("common.video.", 0) == 0 || key.rfind("vcodec.", 0) == 0)) {
+        reason = key + " is not set here: an audio-only profile has no video settings";
+        return false;
+    }
     if (attr != nullptr && !attr->persistent) {
         reason = key + " is never written to a profile file";
         return false;

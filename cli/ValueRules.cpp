@@ -320,7 +320,8 @@ std::vector<std::string> ProfileProblems(const profile::CProfileFile& profile, c
     value(kCopyKey, copy);
     if (knownType && value(kFormatKey, format) && FindFormat(config, profile.type, format, spelled)) {
         if (profile.type == editor::kVideoAndAudio && value(kVideoCodecKey, codec))
-            requireCodec(kVideoCodecKey, codec, spelled, editor::CodecItemsForFormat(config.containers, spelled, false));
+            requireCodec(kVideoCodecKey, codec, spelled,
+                         editor::CodecItemsForFormat(config.containers, spelled, false));
         // Copied audio keeps the source's codec, and "copy" is the audio-only format for it.
         if (copy != "1" && spelled != editor::kCopyFormat && value(kAudioCodecKey, codec)) {
             std::vector<std::string> allowed;

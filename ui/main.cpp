@@ -27,8 +27,9 @@ int AnswerInformationOptions(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     parser.parse(arguments);
     if (parser.isSet(help)) {
-        std::fputs(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orrery")).toLocal8Bit(),
-                   stdout);
+        // Without an application object the usage line cannot know the program's name.
+        QString text = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orrery"));
+        std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
