@@ -19,6 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Folders are written without a trailing separator, as the editor writes them.
+std::string WithoutTrailingSeparators(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == kPathSeparator)
+        folder.pop_back();
+    return folder;
+}
+
 std::string OutputTypeText(int type)
 {
     if (type == editor::kVideoAndAudio)
@@ -127,8 +135,7 @@ void CollectProfilePaths(std::string operand, std::vector<std::string>& paths)
         paths.push_back(operand);
         return;
     }
-    while (operand.size() > 1 && operand.back() == kPathSeparator)
-        operand.pop_back();
+    operand = WithoutTrailingSeparators(operand);
     std::vector<std::string> names;
     ListMatchingFiles(operand + kPathSeparatorText + "*.xml", names, false);
     for (const std::string& name : names) {
@@ -243,6 +250,7 @@ bool ProfilesFolderFor(const ToolContext& context, std::string& folder, std::str
         const editor::EditorFolders folders = editor::LocateFolders(context.executableFolder);
         folder = editor::ProfilesFolder(folders.ProfilesRoot());
     }
+    folder = WithoutTrailingSeparators(folder);
     std::error_code error;
     fs::directory_iterator listing(folder, error);
     if (error)
