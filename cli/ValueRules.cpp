@@ -1,7 +1,8 @@
 #include "cli/ValueRules.h"
 
 #include <algorithm>
-#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -86,15 +87,16 @@ bool IsNumber(std::string_view text)
 // The window reads bitrates into an int; a larger number would not come back as written.
 bool ReadWholeNumber(std::string_view text, long long& value)
 {
-    int number = 0;
-    if (!IsDigits(text))
+    std::uint64_t number = 0;
+    if (!editor::WholeNumberValue(text, number) || number > static_cast<std::uint64_t>(INT_MAX))
         return false;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    value = number;
-    return error == std::errc{} && end == text.data() + text.size();
+    value = static_cast<long long>(number);
+    return true;
 }
 
-bool CheckItem(Shape shape, std::string_view item, std::string& reason)
+// One value or list item; earlier are the items before it in its list, which a frame
+// size may not equal by value. reason is a clause that follows the item.
+bool CheckItem(Shape shape, std::string_view item, const std::vector<std::string>& earlier, std::string& reason)
 {
     long long number = 0;
     switch (shape) {
@@ -105,18 +107,11 @@ bool CheckItem(Shape shape, std::string_view item, std::string& reason)
         return false;
     case Shape::FrameSize: {
         const std::size_t x = item.find('x');
-        long long width = 0;
-        long long height = 0;
-        if (x == std::string_view::npos || !ReadWholeNumber(item.substr(0, x), width) ||
-            !ReadWholeNumber(item.substr(x + 1), height)) {
-            reason = "is not a frame size like 640x480";
-            return false;
-        }
-        if (width == 0 || height == 0) {
-            reason = "has a side of 0";
-            return false;
-        }
-        return true;
+        const editor::FrameSizeCheck check =
+            x == std::string_view::npos ? editor::FrameSizeCheck{false, {}, "A frame size is written like 640x480."}
+                                        : editor::CheckFrameSize(item.substr(0, x), item.substr(x + 1), earlier);
+        reason = "is refused: " + check.reason;
+        return check.accepted;
     }
     case Shape::FrameRate:
         if (IsDecimal(item))
@@ -130,23 +125,24 @@ bool CheckItem(Shape shape, std::string_view item, std::string& reason)
 bool CheckShaped(const ShapedKey& shaped, const std::string& value, std::string& reason)
 {
     if (!shaped.list)
-        return CheckItem(shaped.shape, value, reason);
+        return CheckItem(shaped.shape, value, {}, reason);
     std::vector<std::string> items;
+    std::vector<std::string> earlier;
     editor::SplitList(value, items);
-    std::set<std::string> seen;
     for (const std::string& item : items) {
         if (item.empty()) {
             reason = "has an empty item";
             return false;
         }
-        if (!CheckItem(shaped.shape, item, reason)) {
+        if (!CheckItem(shaped.shape, item, earlier, reason)) {
             reason = "holds " + item + ", which " + reason;
             return false;
         }
-        if (!seen.insert(item).second) {
+        if (std::find(earlier.begin(), earlier.end(), item) != earlier.end()) {
             reason = "holds " + item + " twice";
             return false;
         }
+        earlier.push_back(item);
     }
     return true;
 }

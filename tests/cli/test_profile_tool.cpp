@@ -186,7 +186,7 @@ TEST_F(ProfileTool, RefusedSetsLeaveEveryFileByteIdentical)
         {{"set", video, "common.video.encode.bitrate_kbps=99999999999"}, "is too large"},
         {{"set", video, "common.audio.freq.list=44100,,48000"}, "has an empty item"},
         {{"set", video, "common.audio.bitrate.list=64000,64000"}, "holds 64000 twice"},
-        {{"set", video, "common.video.size.list=480x272,640x0"}, "holds 640x0, which has a side of 0"},
+        {{"set", video, "common.video.size.list=480x272,0480x272"}, "holds 0480x272, which is refused: 480x272 is"},
         {{"set", video, "common.video.outfps.value=fast"}, "is not a frame rate"},
         {{"set", video, "common.audio.codec=vorbis"}, "is not a codec the configuration names"},
         {{"set", video, "acodec.name=vorbis"}, "is not a codec section"},
