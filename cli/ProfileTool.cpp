@@ -248,6 +248,10 @@ bool ProfilesFolderFor(const ToolContext& context, std::string& folder, std::str
         folder = *context.args.profilesFolder;
     } else {
         const editor::EditorFolders folders = editor::LocateFolders(context.executableFolder);
+        if (folders.ProfilesRoot().empty()) {
+            reason = "no Profiles folder can be used; name one with --profiles";
+            return false;
+        }
         folder = editor::ProfilesFolder(folders.ProfilesRoot());
     }
     folder = WithoutTrailingSeparators(folder);
