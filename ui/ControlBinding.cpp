@@ -263,7 +263,7 @@ void StoreNumberEdit(const ControlBinding& row, editor::CTypeFile* typeFile, COr
     auto* edit = profile != nullptr ? Control<QLineEdit>(row, dialog) : nullptr;
     if (edit == nullptr || !profile->HasValue(row.key))
         return;
-    profile->SetValue(row.key, ToStd(edit->text()));
+    profile->SetValue(row.key, ToStd(EditBoxText(edit)));
 }
 
 void LoadBitrateSlider(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)

@@ -13,6 +13,8 @@ bool IsEditBox(const QWidget* widget)
 
 QString EditBoxText(const QWidget* widget)
 {
+    if (const auto* numeric = qobject_cast<const CFieldNumericEdit*>(widget))
+        return ToQt(numeric->StoredText());
     if (const auto* line = qobject_cast<const QLineEdit*>(widget))
         return line->text();
     if (const auto* multi = qobject_cast<const QPlainTextEdit*>(widget))
@@ -23,7 +25,7 @@ QString EditBoxText(const QWidget* widget)
 bool SetEditBoxText(QWidget* widget, const QString& text)
 {
     if (auto* numeric = qobject_cast<CFieldNumericEdit*>(widget)) {
-        numeric->setText(text);
+        numeric->SetStoredText(ToStd(text));
         return true;
     }
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {

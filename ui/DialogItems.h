@@ -23,10 +23,12 @@ inline std::string ToStd(const QString& text)
 
 // True for the widgets an edit box of the window is made of.
 bool IsEditBox(const QWidget* widget);
-// The edit box's text; empty for anything else.
+// The edit box's text; empty for anything else. A numeric edit's text is its number
+// as a file stores it ("-" and "."), whatever symbols the user's locale shows.
 QString EditBoxText(const QWidget* widget);
 // Sets the text and raises the box's change notification, as typing would. Numeric
-// edits get the text through their own rules. False when the widget is no edit box.
+// edits take a stored number and show it through their own rules. False when the
+// widget is no edit box.
 bool SetEditBoxText(QWidget* widget, const QString& text);
 // Selects the first item with exactly this text; false (selection unchanged) when
 // there is none.

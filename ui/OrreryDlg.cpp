@@ -126,9 +126,13 @@ void COrreryDlg::CreateControls()
             widget = edit;
             break;
         }
-        case ControlKind::NumericEdit:
-            widget = new CFieldNumericEdit(kNumericWholeDigits, kNumericDecimalPlaces, this);
+        case ControlKind::NumericEdit: {
+            // Bitrates and frame sizes: whole numbers only, whatever the user types or pastes.
+            auto* edit = new CFieldNumericEdit(kNumericWholeDigits, kNumericDecimalPlaces, this);
+            edit->SetWholeNumbers(true);
+            widget = edit;
             break;
+        }
         case ControlKind::PushButton:
         case ControlKind::DefPushButton: {
             auto* button = new QPushButton(caption, this);

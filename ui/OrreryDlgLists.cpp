@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "controls/SkinListCtrl.h"
 #include "editor/ChoiceLists.h"
@@ -45,25 +46,21 @@ void CheckOnly(CSkinListCtrl* list, int row)
     }
 }
 
-bool IsDigits(const QString& text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-}
-
 } // namespace
 
 void COrreryDlg::OnAddFrameSize()
 {
-    const QString width = EditBoxText(GetDlgItem(kIdcFrameWidth));
-    const QString height = EditBoxText(GetDlgItem(kIdcFrameHeight));
-    // The edits take a sign and decimals too; a frame size is whole pixels.
-    if (width.isEmpty() || height.isEmpty() || !IsDigits(width) || !IsDigits(height))
-        return;
-    const QString text = width + QLatin1Char('x') + height;
     auto* list = Item<CSkinListCtrl>(kIdcFrameSizes);
-    if (HasValueText(list, text))
+    std::vector<std::string> listed;
+    for (int row = 0; row < list->RowCount(); ++row)
+        listed.push_back(ToStd(list->GetCellText(row, kValueColumn)));
+    const editor::FrameSizeCheck check = editor::CheckFrameSize(
+        ToStd(EditBoxText(GetDlgItem(kIdcFrameWidth))), ToStd(EditBoxText(GetDlgItem(kIdcFrameHeight))), listed);
+    if (!check.accepted) {
+        Message(check.reason, PromptButtons::Ok, PromptIcon::Warning);
         return;
-    AppendValueRow(list, text, nullptr);
+    }
+    AppendValueRow(list, ToQt(check.text), nullptr);
     MarkChanged();
 }
 

@@ -235,7 +235,7 @@ void COrreryDlg::OnMaxBitrateChanged()
     MarkChanged();
     auto* edit = Item<CFieldNumericEdit>(kIdcMaxBitrate);
     auto* slider = Item<QSlider>(kIdcBitrateSlider);
-    const int maximum = DecimalValue(ToStd(edit->text()));
+    const int maximum = DecimalValue(ToStd(EditBoxText(edit)));
     // A maximum below the default bitrate is only shown; it is stored as typed.
     if (maximum < slider->value()) {
         edit->SetFillColor(OutOfRangeColour());
@@ -249,7 +249,7 @@ void COrreryDlg::OnDefaultBitrateChanged()
 {
     auto* edit = Item<CFieldNumericEdit>(kIdcDefaultBitrate);
     auto* slider = Item<QSlider>(kIdcBitrateSlider);
-    const int bitrate = DecimalValue(ToStd(edit->text()));
+    const int bitrate = DecimalValue(ToStd(EditBoxText(edit)));
     if (bitrate < slider->minimum() || bitrate > slider->maximum()) {
         edit->SetFillColor(OutOfRangeColour());
         return;

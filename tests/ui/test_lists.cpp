@@ -66,6 +66,7 @@ class ListsTest : public QObject {
 
 private slots:
     void frameSizesFromTheEdits();
+    void frameSizesAreWholeAndRefusalsSayWhy();
     void frameRatesFromTheAdder();
     void sameAsSourceIsStoredAsZero();
     void rateOutsideTheTableKeepsItsText();
@@ -122,6 +123,39 @@ void ListsTest::frameSizesFromTheEdits()
     const std::string path = sandbox.Path("program/Profiles/generic.Sizes.xml");
     QCOMPARE(SavedValue(path, "common.video.size.list"), std::string("640x480,720x480"));
     QCOMPARE(SavedValue(path, "common.video.size.out_size"), std::string("640x480"));
+}
+
+void ListsTest::frameSizesAreWholeAndRefusalsSayWhy()
+{
+    CSandbox sandbox;
+    QVERIFY(WriteVideoProfile(sandbox, "generic.Sizes",
+                              {{"common.video.size.list", "640x480"}, {"common.video.size.out_size", "640x480"}}));
+    auto dialog = ShownDialog(sandbox);
+    QVERIFY(dialog);
+    auto* sizes = ItemOf<CSkinListCtrl>(*dialog, 1012);
+    // The four number boxes take neither a sign nor a decimal point.
+    for (int id : {1015, 1016, 1024, 1026}) {
+        TypeInto(dialog->GetDlgItem(id), QStringLiteral("-7.2"));
+        QCOMPARE(Text(*dialog, id), QStringLiteral("72"));
+    }
+    sandbox.Log()->messages.clear();
+    const std::pair<QString, std::string> refused[] = {
+        {QStringLiteral("0640"), "640x480 is already in the list."},
+        {QStringLiteral("0"), "A frame size needs a width and a height above 0."},
+    };
+    TypeInto(dialog->GetDlgItem(1016), QStringLiteral("480"));
+    for (const auto& [width, reason] : refused) {
+        TypeInto(dialog->GetDlgItem(1015), width);
+        Click(*dialog, 1017);
+        QCOMPARE(sandbox.Log()->messages.size(), std::size_t(1));
+        QCOMPARE(sandbox.Log()->messages.back().text, reason);
+        QCOMPARE(sandbox.Log()->messages.back().caption, std::string("Kestro Orrery"));
+        sandbox.Log()->messages.clear();
+    }
+    TypeInto(dialog->GetDlgItem(1015), QStringLiteral("0720"));
+    Click(*dialog, 1017);
+    QCOMPARE(ListTexts(sizes), (QStringList{"640x480", "720x480"}));
+    QVERIFY(sandbox.Log()->messages.empty());
 }
 
 void ListsTest::frameRatesFromTheAdder()
