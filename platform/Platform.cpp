@@ -1,15 +1,21 @@
 #include "platform/Platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+
+#include "markup/FileAccess.h"
 
 namespace fs = std::filesystem;
 
@@ -105,36 +111,112 @@ ReadResult ReadFileBytes(const std::string& path, std::string& content)
     return failed ? ReadResult::Failed : ReadResult::Read;
 }
 
-bool WriteAll(int fd, const std::string& content)
+// The freedesktop.org trash: "files" holds what was thrown away under a unique name,
+// "info" a note of where it came from and when.
+bool UsableTrashFolder(const std::string& trash, bool create)
 {
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = ::write(fd, content.data() + done, content.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR)
+    if (create) {
+        std::error_code error;
+        fs::create_directories(trash, error);
+        ::chmod(trash.c_str(), 0700);
+        ::mkdir((trash + "/files").c_str(), 0700);
+        ::mkdir((trash + "/info").c_str(), 0700);
+    }
+    struct stat info {};
+    // Never a trash of someone else's making, or one a link leads to.
+    return ::lstat(trash.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && ::access((trash + "/files").c_str(), W_OK | X_OK) == 0
+        && ::access((trash + "/info").c_str(), W_OK | X_OK) == 0;
+}
+
+// The trash for a file on the device: the home trash when the data folder is on it,
+// else "<top folder of the device>/.Trash-<uid>" (a file may be renamed only within
+// its file system). Empty when there is none.
+std::string TrashFolderFor(const std::string& path, dev_t device)
+{
+    const std::string data = DataFolder();
+    struct stat info {};
+    std::error_code error;
+    if (!data.empty()) {
+        fs::create_directories(data, error);
+        if (::stat(data.c_str(), &info) == 0 && info.st_dev == device) {
+            const std::string home = data + "/Trash";
+            return UsableTrashFolder(home, true) ? home : std::string();
+        }
+    }
+    fs::path top = fs::absolute(fs::path(path), error).parent_path();
+    while (top.has_relative_path() && ::stat(top.parent_path().c_str(), &info) == 0 && info.st_dev == device)
+        top = top.parent_path();
+    const std::string topTrash = (top / (".Trash-" + std::to_string(::geteuid()))).string();
+    return UsableTrashFolder(topTrash, true) ? topTrash : std::string();
+}
+
+std::string PercentEncoded(const std::string& path)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::strchr("/-_.~", c))
+            encoded += c;
+        else
+            encoded.append({'%', kHex[byte >> 4], kHex[byte & 15]});
+    }
+    return encoded;
+}
+
+bool MoveToTrash(const std::string& path, const struct stat& fileInfo)
+{
+    const std::string trash = TrashFolderFor(path, fileInfo.st_dev);
+    if (trash.empty())
+        return false;
+    std::error_code error;
+    const std::string absolute = fs::absolute(fs::path(path), error).lexically_normal().string();
+    if (error)
+        return false;
+    const std::string name = LastPathPart(absolute);
+    char date[32];
+    const std::time_t now = std::time(nullptr);
+    struct tm local {};
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", ::localtime_r(&now, &local));
+    const std::string note = "[Trash Info]\nPath=" + PercentEncoded(absolute) + "\nDeletionDate=" + date + "\n";
+    for (int number = 1; number < 10000; ++number) {
+        const std::string unique = number == 1 ? name : name + "." + std::to_string(number);
+        const std::string infoPath = trash + "/info/" + unique + ".trashinfo";
+        // The note claims the name: made exclusively, it is ours.
+        const int fd = ::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
                 continue;
             return false;
         }
-        done += static_cast<std::size_t>(wrote);
+        const bool written = ::write(fd, note.data(), note.size()) == static_cast<ssize_t>(note.size());
+        const bool closed = ::close(fd) == 0;
+        const std::string target = trash + "/files/" + unique;
+        // A file left without its note still holds its name.
+        const bool free = written && closed && !EntryExists(target);
+        if (free && ::rename(path.c_str(), target.c_str()) == 0)
+            return true;
+        ::unlink(infoPath.c_str());
+        if (written && closed && !free)
+            continue;
+        return false;
     }
-    return true;
+    return false;
 }
 
-// Written beside the target and renamed over it, so a failed write leaves the old
-// list intact.
-bool ReplaceFileContent(const std::string& path, const std::string& content)
+// Whether the path's folder is the folder or lies below it, links resolved; the path
+// itself is not resolved, so a listed link is removed, never what it points to.
+bool IsInsideFolder(const std::string& path, const std::string& folder)
 {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    std::error_code error;
+    const fs::path base = fs::weakly_canonical(fs::path(folder), error);
+    if (error)
         return false;
-    bool ok = WriteAll(fd, content);
-    ok = (::fsync(fd) == 0) && ok;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    const fs::path parent = fs::weakly_canonical(fs::path(path).parent_path(), error);
+    if (error)
+        return false;
+    return std::mismatch(base.begin(), base.end(), parent.begin(), parent.end()).first == base.end();
 }
 
 std::string StripTrailingSeparators(std::string folder)
@@ -236,10 +318,10 @@ std::vector<std::string> PendingDeletions()
     return paths;
 }
 
-int ProcessPendingDeletions()
+int ProcessPendingDeletions(const std::string& folder)
 {
     const std::string listPath = PendingDeletionListPath();
-    if (listPath.empty())
+    if (listPath.empty() || folder.empty())
         return 0;
     std::string content;
     switch (ReadFileBytes(listPath, content)) {
@@ -256,7 +338,7 @@ int ProcessPendingDeletions()
     std::string path;
     for (std::size_t i = list.firstEntryLine; i < list.lines.size(); ++i) {
         const std::string& line = list.lines[i];
-        if (EntryPath(line, path)) {
+        if (EntryPath(line, path) && IsInsideFolder(path, folder)) {
             // remove() also takes an emptied folder, as a restart would. ENOTDIR: a
             // component of the path is no folder, so the file cannot exist.
             if (std::remove(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) {
@@ -279,7 +361,62 @@ int ProcessPendingDeletions()
     std::string rewritten;
     for (const std::string& line : kept)
         rewritten.append(line).append("\n");
-    return ReplaceFileContent(listPath, rewritten) ? carriedOut : -1;
+    std::string reason;
+    return WriteFileAtomically(listPath, rewritten, reason) ? carriedOut : -1;
+}
+
+FileDisposal DiscardFile(const std::string& path, std::string& reason)
+{
+    reason.clear();
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return FileDisposal::NotFound;
+        reason = std::strerror(errno);
+        return FileDisposal::Failed;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return FileDisposal::Failed;
+    }
+    if (MoveToTrash(path, info))
+        return FileDisposal::Trashed;
+    // No trash could take it (none on its file system, or none can be made); the
+    // deletion then tells whether the file can go at all.
+    if (::unlink(path.c_str()) == 0)
+        return FileDisposal::Deleted;
+    const int error = errno;
+    if (error == ENOENT)
+        return FileDisposal::NotFound;
+    if ((error == EBUSY || error == ETXTBSY) && ScheduleDeleteInWininit(path))
+        return FileDisposal::Scheduled;
+    reason = std::strerror(error);
+    return FileDisposal::Failed;
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool EntryExists(const std::string& path)
+{
+    struct stat info {};
+    return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsWritableFolder(const std::string& path)
+{
+    struct stat info {};
+    // The effective ids decide, as for the files the folder gets.
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)
+        && ::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name)
@@ -363,16 +500,20 @@ std::string ExecutableFolder()
     return lastSeparator == std::string::npos ? std::string() : program.substr(0, lastSeparator);
 }
 
-std::string SettingsFolder()
+namespace {
+
+// $<variable> when it holds an absolute path (a relative one is invalid by the
+// base-directory rules and ignored), otherwise the home folder (from the password
+// database when HOME is unset) followed by the fallback.
+std::string BaseDirectory(const char* variable, const char* homeRelative)
 {
-    // A relative XDG_CONFIG_HOME is invalid by the base-directory rules and ignored.
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && configHome[0] == kPathSeparator)
-        return StripTrailingSeparators(configHome);
+    const char* value = std::getenv(variable);
+    if (value && value[0] == kPathSeparator)
+        return StripTrailingSeparators(value);
 
     std::string home;
-    if (const char* variable = std::getenv("HOME"); variable && *variable) {
-        home = variable;
+    if (const char* homeVariable = std::getenv("HOME"); homeVariable && *homeVariable) {
+        home = homeVariable;
     } else {
         struct passwd record {};
         struct passwd* found = nullptr;
@@ -386,7 +527,19 @@ std::string SettingsFolder()
     home = StripTrailingSeparators(home);
     if (home.back() != kPathSeparator)
         home += kPathSeparator;
-    return home + ".config";
+    return home + homeRelative;
+}
+
+}  // namespace
+
+std::string SettingsFolder()
+{
+    return BaseDirectory("XDG_CONFIG_HOME", ".config");
+}
+
+std::string DataFolder()
+{
+    return BaseDirectory("XDG_DATA_HOME", ".local/share");
 }
 
 // ---------------------------------------------------------------------------

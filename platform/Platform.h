@@ -45,14 +45,45 @@ std::string PendingDeletionListPath();
 // of the file) belong to the list too.
 std::vector<std::string> PendingDeletions();
 
-// Carries out the list: each listed path is removed (a file, or a folder that has
+// Carries out the entries of the list that lie inside the folder (by the folder of the
+// listed path, with links resolved); what the list names elsewhere is not ours to
+// delete and stays listed. Each such path is removed (a file, or a folder that has
 // become empty), and its line is dropped when the path is gone afterwards (removed
-// now, or it no longer exists). Entries that still
-// cannot be deleted stay listed for the next start; every other line of the file is
-// kept as it was. A list left with nothing but its header is removed. Returns the
-// number of entries carried out and dropped, or -1 when the list exists but could not
-// be read or rewritten.
-int ProcessPendingDeletions();
+// now, or it no longer exists). Entries that still cannot be deleted stay listed for
+// the next start; every other line of the file is kept as it was. A list left with
+// nothing but its header is removed. Returns the number of entries carried out and
+// dropped, or -1 when the list exists but could not be read or rewritten.
+int ProcessPendingDeletions(const std::string& folder);
+
+// How DiscardFile dealt with a file.
+enum class FileDisposal {
+    Trashed,     // in the desktop trash, where the user can restore it from
+    Deleted,     // no trash could take it, so it was deleted
+    Scheduled,   // busy: on the pending-deletion list for the next start
+    NotFound,    // nothing stood at the path
+    Failed,      // neither trashed nor deleted; the reason says why
+};
+
+// Moves a file (or a link, never what it points to) to the freedesktop.org trash of
+// its file system ($XDG_DATA_HOME/Trash for the home's); deletes it only where no
+// trash can be had, and lists it for the next start only when it is busy. reason gets
+// the system's words for a failure and is emptied otherwise.
+FileDisposal DiscardFile(const std::string& path, std::string& reason);
+
+// True when a regular file, or a link to one, stands at exactly this path (no
+// wildcards).
+bool IsRegularFile(const std::string& path);
+
+// True when anything stands at the path: a file, a folder, a link (even one to
+// nothing).
+bool EntryExists(const std::string& path);
+
+// True when the path is a folder the user may create and remove files in.
+bool IsWritableFolder(const std::string& path);
+
+// From here on a write past the file-size limit fails with "File too large" instead
+// of ending the process. Executables call it first thing in main.
+void IgnoreFileSizeSignal();
 
 // Empties the list, then adds every directory entry of the pattern's folder whose
 // name matches the pattern's last component ("*" any run, "?" one byte, letters
@@ -81,6 +112,10 @@ std::string ExecutableFolder();
 // otherwise $HOME/.config (the home folder from the password database when HOME is
 // unset). Empty when none can be found.
 std::string SettingsFolder();
+
+// The user's data folder by the same rules: $XDG_DATA_HOME, otherwise
+// $HOME/.local/share. Empty when none can be found.
+std::string DataFolder();
 
 // ---------------------------------------------------------------------------
 // Paths. The buffer forms return the length of the part; when it is below bufferSize

@@ -5,9 +5,12 @@
 // set for one test. Header only, so test suites and fuzz targets alike can use it.
 
 #include <stdlib.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -91,5 +94,37 @@ private:
     std::string name_;
     std::optional<std::string> saved_;
 };
+
+// The user a permission test runs as: root passes every permission check, so as root
+// the test drops to this one.
+inline constexpr uid_t kOtherUser = 65534;
+inline constexpr gid_t kOtherGroup = 65534;
+
+// Runs the check in a child process and returns its exit status as waitpid gives it:
+// the check's result (0 for success), or the signal that ended the child. The child
+// never returns into the test, so nothing of the test (its temporary folders) is torn
+// down twice.
+inline int RunInChild(const std::function<int()>& check, bool asOtherUser = false)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (asOtherUser && ::getuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kOtherGroup) != 0 || ::setuid(kOtherUser) != 0))
+            ::_exit(99);
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// The same with root given up for kOtherUser and kOtherGroup when the tests run as
+// root; as anyone else the check runs as that user.
+inline int RunAsOtherUser(const std::function<int()>& check)
+{
+    return RunInChild(check, true);
+}
 
 } // namespace testfiles

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "platform/Platform.h"
 #include "ui/OrreryApp.h"
 #include "ui/ProgramInfo.h"
 
@@ -43,6 +44,7 @@ int AnswerInformationOptions(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     if (const int status = AnswerInformationOptions(argc, argv); status >= 0)
         return status;
     COrreryApp app(argc, argv);

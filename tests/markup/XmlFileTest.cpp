@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "IndexCheck.h"
 #include "markup/XmlDoc.h"
@@ -205,4 +210,78 @@ TEST(XmlFile, WriteUnderTheLongestFileName)
     ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "<r/>")) << result;
     EXPECT_EQ(ReadBytes(path), "<r/>");
     EXPECT_EQ(folder.Entries().size(), 1u);
+}
+
+// Nodes that are no files: a FIFO, a link to a character device (made here, a twin
+// of /dev/null) and a socket. A read would wait for a writer forever; a save would put
+// a file where the system keeps something else.
+TEST(XmlFile, SpecialFilesAreNeitherReadNorReplaced)
+{
+    TempFolder folder;
+    std::vector<std::string> nodes{folder.File("fifo.xml"), folder.File("socket.xml")};
+    ASSERT_EQ(::mkfifo(nodes[0].c_str(), 0666), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, nodes[1].c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    if (::mknod(folder.File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        fs::create_symlink(folder.Path() / "null", folder.Path() / "device.xml");
+        nodes.push_back(folder.File("device.xml"));
+    }
+    const std::set<std::string> before = folder.Entries();
+
+    for (const std::string& path : nodes) {
+        std::string result, text = "kept";
+        EXPECT_FALSE(CXmlDoc::ReadWholeFile(path, result, text)) << path;
+        EXPECT_EQ(result, "Not a regular file") << path;
+        EXPECT_EQ(text, "kept") << path;
+        EXPECT_FALSE(CXmlDoc::WriteWholeFile(path, result, "<r/>")) << path;
+        EXPECT_EQ(result, "Not a regular file") << path;
+    }
+    EXPECT_EQ(folder.Entries(), before) << "no temporary file is left";
+    struct stat info;
+    EXPECT_TRUE(::stat(nodes[0].c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(::stat(nodes[1].c_str(), &info) == 0 && S_ISSOCK(info.st_mode));
+    if (nodes.size() == 3) {
+        EXPECT_TRUE(::stat(nodes[2].c_str(), &info) == 0 && S_ISCHR(info.st_mode));
+    }
+    ::close(listener);
+}
+
+TEST(XmlFile, WriteKeepsOwnerGroupAndMode)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    TempFolder folder;
+    const std::string path = folder.File("theirs.xml");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), testfiles::kOtherUser, testfiles::kOtherGroup), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    std::string result;
+    ASSERT_TRUE(CXmlDoc::WriteWholeFile(path, result, "new")) << result;
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, testfiles::kOtherUser);
+    EXPECT_EQ(info.st_gid, testfiles::kOtherGroup);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(path), "new");
+}
+
+// The folder lets the user make and rename files, the file itself is read-only: the
+// save must not replace it through the folder.
+TEST(XmlFile, WriteRefusesAFileTheUserMayNotWrite)
+{
+    TempFolder folder;
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
+    const std::string path = folder.File("read-only.xml");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const int status = testfiles::RunAsOtherUser([&path] {
+        std::string result;
+        return !CXmlDoc::WriteWholeFile(path, result, "new") && result == "Permission denied" ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"read-only.xml"});
 }

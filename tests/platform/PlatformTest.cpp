@@ -4,7 +4,12 @@
 
 #include <gmock/gmock.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <cstring>
+
+#include "markup/FileAccess.h"
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
@@ -147,11 +152,76 @@ INSTANTIATE_TEST_SUITE_P(
         AppendCase{"CrLfLines", "[rename]\r\nNUL=/old\r\n", "[rename]\r\nNUL=/old\r\nNUL=@\n"}),
     [](const ::testing::TestParamInfo<AppendCase>& info) { return std::string(info.param.label); });
 
+// Trash first; a file that can be neither trashed nor deleted is reported at once
+// with the reason instead of going on the list for a later start.
+TEST_F(RemoveFileTest, DiscardedFilesGoToTheTrash)
+{
+    ScopedEnv data("XDG_DATA_HOME", Path("data").c_str());
+    const std::string file = Path("Profiles/psp.Mine.xml");
+    WriteText(file, "<profile/>");
+    std::string reason;
+    EXPECT_EQ(DiscardFile(file, reason), FileDisposal::Trashed) << reason;
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(ReadText(Path("data/Trash/files/psp.Mine.xml")), "<profile/>");
+    EXPECT_TRUE(fs::exists(Path("data/Trash/info/psp.Mine.xml.trashinfo")));
+    EXPECT_EQ(DiscardFile(file, reason), FileDisposal::NotFound);
+
+    const std::string locked = Path("locked/p.xml");
+    WriteText(locked, "x");
+    fs::permissions(Path("locked"), fs::perms(0555));
+    fs::permissions(root, fs::perms(0755));
+    const int status = testfiles::RunAsOtherUser([&locked] {
+        std::string why;
+        return DiscardFile(locked, why) == FileDisposal::Failed && why == "Permission denied" ? 0 : 1;
+    });
+    fs::permissions(Path("locked"), fs::perms(0755));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::exists(locked));
+    EXPECT_FALSE(fs::exists(PendingDeletionListPath()));
+}
+
+// Without the signal ignored, the limit would end the process instead of failing the
+// write.
+TEST(FileSizeSignalTest, AWritePastTheLimitFailsAndTheProgramGoesOn)
+{
+    const testfiles::TempFolder folder("orrery-platform-fsize-");
+    const std::string path = (folder.Path() / "p.xml").string();
+    const int status = testfiles::RunInChild([&path] {
+        IgnoreFileSizeSignal();
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string reason;
+        return !WriteFileAtomically(path, std::string(4096, 'x'), reason) && reason == "File too large" ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::is_empty(folder.Path())) << "no temporary file is left";
+}
+
 using PendingDeletionTest = TestFolder;
+
+// A list may name any path; a start carries out only what lies in the Profiles
+// folder, whatever way the entry spells the path.
+TEST_F(PendingDeletionTest, EntriesOutsideTheFolderAreLeftAlone)
+{
+    const std::string inside = Path("Profiles/late.xml");
+    const std::string outside = Path("elsewhere/keep.xml");
+    WriteText(inside, "x");
+    WriteText(outside, "x");
+    fs::create_directory_symlink(Path("elsewhere"), Path("Profiles/link"));
+    for (const std::string& entry : {inside, outside, Path("Profiles/../elsewhere/keep.xml"),
+                                     Path("Profiles/link/keep.xml")})
+        ASSERT_TRUE(ScheduleDeleteInWininit(entry));
+    EXPECT_EQ(ProcessPendingDeletions(Path("Profiles")), 1);
+    EXPECT_FALSE(fs::exists(inside));
+    EXPECT_TRUE(fs::exists(outside));
+    EXPECT_EQ(PendingDeletions().size(), 3u);
+}
 
 TEST_F(PendingDeletionTest, NoListMeansNothingToDo)
 {
-    EXPECT_EQ(ProcessPendingDeletions(), 0);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 0);
     EXPECT_THAT(PendingDeletions(), IsEmpty());
     EXPECT_FALSE(fs::exists(PendingDeletionListPath()));
 }
@@ -166,11 +236,11 @@ TEST_F(PendingDeletionTest, CarriesOutAndClearsTheEntries)
     ASSERT_TRUE(ScheduleDeleteInWininit(second));
     ASSERT_TRUE(ScheduleDeleteInWininit(Path("never-existed.xml")));
 
-    EXPECT_EQ(ProcessPendingDeletions(), 3);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 3);
     EXPECT_FALSE(fs::exists(first));
     EXPECT_FALSE(fs::exists(second));
     EXPECT_FALSE(fs::exists(PendingDeletionListPath())) << "a list left with only its header is removed";
-    EXPECT_EQ(ProcessPendingDeletions(), 0);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 0);
 }
 
 TEST_F(PendingDeletionTest, KeepsWhatStillCannotGoAndEveryOtherLine)
@@ -189,7 +259,7 @@ TEST_F(PendingDeletionTest, KeepsWhatStillCannotGoAndEveryOtherLine)
               "[rename]\nNUL=" + busy + "\nnul=" + throughFile + "\n"
               "[other]\nkeep=me\nNUL=" + deletable + "\n");
 
-    EXPECT_EQ(ProcessPendingDeletions(), 2);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 2);
     EXPECT_FALSE(fs::exists(deletable));
     EXPECT_TRUE(fs::exists(busy + "/inside.xml"));
     EXPECT_EQ(ReadText(PendingDeletionListPath()),
@@ -197,10 +267,10 @@ TEST_F(PendingDeletionTest, KeepsWhatStillCannotGoAndEveryOtherLine)
     EXPECT_THAT(PendingDeletions(), ElementsAre(busy));
 
     // Still there at the next start, and carried out once it can be.
-    EXPECT_EQ(ProcessPendingDeletions(), 0);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 0);
     EXPECT_THAT(PendingDeletions(), ElementsAre(busy));
     fs::remove(busy + "/inside.xml");
-    EXPECT_EQ(ProcessPendingDeletions(), 1);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 1);
     EXPECT_FALSE(fs::exists(busy));
     EXPECT_EQ(ReadText(PendingDeletionListPath()), "[boot]\nNUL=" + deletable + "\n[rename]\n[other]\nkeep=me\n");
 }
@@ -211,14 +281,14 @@ TEST_F(PendingDeletionTest, ScheduledThenProcessedRoundTrip)
     WriteText(busy + "/inside.xml", "x");
     ASSERT_EQ(RemoveFileOrSchedule(busy), kFileRemovalScheduled);
     fs::remove(busy + "/inside.xml");
-    EXPECT_EQ(ProcessPendingDeletions(), 1);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 1);
     EXPECT_FALSE(fs::exists(busy));
 }
 
 TEST_F(PendingDeletionTest, UnreadableListIsReported)
 {
     fs::create_directories(PendingDeletionListPath());
-    EXPECT_EQ(ProcessPendingDeletions(), -1);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), -1);
     EXPECT_THAT(PendingDeletions(), IsEmpty());
 }
 
@@ -227,7 +297,7 @@ TEST_F(PendingDeletionTest, ListWithoutHeaderIsLeftAlone)
     const std::string file = Path("kept.xml");
     WriteText(file, "x");
     WriteText(PendingDeletionListPath(), "NUL=" + file + "\n");
-    EXPECT_EQ(ProcessPendingDeletions(), 0);
+    EXPECT_EQ(ProcessPendingDeletions(root.string()), 0);
     EXPECT_TRUE(fs::exists(file));
 }
 
@@ -354,6 +424,11 @@ TEST(SettingsFolderTest, FollowsXdgThenHome)
         ScopedEnv home("HOME", c.home);
         EXPECT_EQ(SettingsFolder(), c.expected) << (c.xdg ? c.xdg : "(unset)") << " / " << c.home;
     }
+    ScopedEnv home("HOME", "/home/u");
+    ScopedEnv data("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(DataFolder(), "/home/u/.local/share");
+    ScopedEnv dataSet("XDG_DATA_HOME", "/xdg/data/");
+    EXPECT_EQ(DataFolder(), "/xdg/data");
 }
 
 // ---------------------------------------------------------------------------

@@ -36,11 +36,14 @@ CSandbox::CSandbox(bool copyTemplates)
 {
     hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+    hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    oldDataHome = qgetenv("XDG_DATA_HOME");
     if (!root.isValid())
         return;
     QDir(root.path()).mkpath(QStringLiteral("program"));
     QDir(root.path()).mkpath(QStringLiteral("config"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
     if (copyTemplates) {
         const QDir data(QStringLiteral(ORRERY_DATA_DIR));
         for (const QFileInfo& file : data.entryInfoList({QStringLiteral("*.xml")}, QDir::Files))
@@ -54,6 +57,10 @@ CSandbox::~CSandbox()
         qputenv("XDG_CONFIG_HOME", oldConfigHome);
     else
         qunsetenv("XDG_CONFIG_HOME");
+    if (hadDataHome)
+        qputenv("XDG_DATA_HOME", oldDataHome);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }
 
 std::string CSandbox::ProgramFolder() const

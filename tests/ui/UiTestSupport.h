@@ -70,6 +70,8 @@ private:
     QTemporaryDir root;
     QByteArray oldConfigHome;
     bool hadConfigHome = false;
+    QByteArray oldDataHome;
+    bool hadDataHome = false;
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
 };
 
