@@ -192,7 +192,9 @@ std::string FrameRateValue(const std::string& shown)
     return shown;
 }
 
-void ThousandthsText(std::string& text)
+namespace {
+
+void ThousandthsOfUnsigned(std::string& text)
 {
     if (text.empty())
         return;
@@ -215,7 +217,7 @@ void ThousandthsText(std::string& text)
     text.insert(text.size() - decimals, 1, '.');
 }
 
-void ThousandfoldText(std::string& text)
+void ThousandfoldOfUnsigned(std::string& text)
 {
     if (text.empty())
         return;
@@ -235,6 +237,31 @@ void ThousandfoldText(std::string& text)
     while (zeros + 1 < text.size() && text[zeros] == '0' && text[zeros + 1] >= '0' && text[zeros + 1] <= '9')
         ++zeros;
     text.erase(0, zeros);
+}
+
+// The digits are shifted without their sign: padding "-5" with zeros would put them
+// in front of the "-", and the way back would keep them ("0-5").
+void ShiftUnsigned(std::string& text, void (*shift)(std::string&))
+{
+    if (text.size() < 2 || text.front() != '-') {
+        shift(text);
+        return;
+    }
+    std::string digits = text.substr(1);
+    shift(digits);
+    text = "-" + digits;
+}
+
+} // namespace
+
+void ThousandthsText(std::string& text)
+{
+    ShiftUnsigned(text, ThousandthsOfUnsigned);
+}
+
+void ThousandfoldText(std::string& text)
+{
+    ShiftUnsigned(text, ThousandfoldOfUnsigned);
 }
 
 std::string RateDisplayText(const std::string& value, const char* suffix)

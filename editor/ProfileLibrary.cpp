@@ -1,9 +1,13 @@
 #include "editor/ProfileLibrary.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
+#include "markup/FileAccess.h"
 #include "platform/MyRegKey.h"
 #include "platform/Platform.h"
 
@@ -42,6 +46,13 @@ std::string TemplateSuffix(const std::string& templateName)
 
 } // namespace
 
+bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile)
+{
+    std::uint64_t size = 0;
+    std::string reason;
+    return ProbeRegularFile(path, size, reason) && size <= kMaxProfileFileSize && profile.Load(path);
+}
+
 bool CProfileLibrary::ScanProfiles(const std::string& pattern)
 {
     std::vector<std::string> paths;
@@ -50,8 +61,10 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern)
     for (const std::string& path : paths) {
         profile::CProfileFile candidate;
         candidate.CreateDefault();
-        if (candidate.Load(path) && candidate.IsVersion200())
-            AddProfile(candidate.device, candidate);
+        if (LoadProfileFile(path, candidate) && candidate.IsVersion200()) {
+            const std::string device = candidate.device;
+            AddProfile(device, std::move(candidate));
+        }
     }
     return !entries.empty();
 }
@@ -59,12 +72,50 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern)
 bool CProfileLibrary::HasProfileOfType(const std::string& device, int type) const
 {
     const auto [first, last] = entries.equal_range(device);
-    return std::any_of(first, last, [type](const auto& entry) { return entry.second.type == type; });
+    const auto [pendingFirst, pendingLast] = pending.equal_range(device);
+    return std::any_of(first, last, [type](const auto& entry) { return entry.second.type == type; })
+        || std::any_of(pendingFirst, pendingLast, [type](const auto& entry) { return entry.second.type == type; });
+}
+
+void CProfileLibrary::Materialise(const std::string& device) const
+{
+    const auto [first, last] = pending.equal_range(device);
+    for (auto it = first; it != last; ++it) {
+        profile::CProfileFile made;
+        it->second.templates->MakeProfileTitled(device, it->second.type, it->second.profilesRoot, it->second.title,
+                                                made);
+        entries.emplace(device, std::move(made));
+    }
+    pending.erase(first, last);
+}
+
+const CProfileLibrary::EntryMap& CProfileLibrary::Entries() const
+{
+    while (!pending.empty())
+        Materialise(pending.begin()->first);
+    return entries;
+}
+
+bool CProfileLibrary::HoldsTitle(const std::string& title) const
+{
+    const auto holds = [&title](const auto& entry) {
+        return entry.second.fileTitle == title;
+    };
+    return std::any_of(entries.begin(), entries.end(), holds)
+        || std::any_of(pending.begin(), pending.end(), [&title](const auto& entry) { return entry.second.title == title; });
+}
+
+void CProfileLibrary::AddDefaultProfile(const std::string& device, int type, const std::string& title,
+                                        std::shared_ptr<const CDeviceTemplates> templates,
+                                        const std::string& profilesRoot)
+{
+    pending.emplace(device, PendingDefault{type, title, profilesRoot, std::move(templates)});
 }
 
 bool CProfileLibrary::CollectProfiles(const std::string& device, int type,
                                       std::vector<profile::CProfileFile>& list) const
 {
+    Materialise(device);
     const auto [first, last] = entries.equal_range(device);
     for (auto it = first; it != last; ++it) {
         if (it->second.type == type)
@@ -76,8 +127,8 @@ bool CProfileLibrary::CollectProfiles(const std::string& device, int type,
 bool CProfileLibrary::FindProfile(const std::string& device, const std::string& fileName,
                                   profile::CProfileFile& out) const
 {
-    const std::size_t dot = fileName.rfind('.');
-    const std::string title = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+    const std::string title = FileTitleOfName(fileName);
+    Materialise(device);
     // The profile's own device decides, not the key it was filed under.
     for (const auto& [key, candidate] : entries) {
         if (candidate.device == device && candidate.fileTitle == title) {
@@ -91,7 +142,14 @@ bool CProfileLibrary::FindProfile(const std::string& device, const std::string& 
 void CProfileLibrary::AddProfile(const std::string& device, const profile::CProfileFile& profile)
 {
     // A multimap inserts after the existing entries of an equal key.
+    Materialise(device);
     entries.emplace(device, profile);
+}
+
+void CProfileLibrary::AddProfile(const std::string& device, profile::CProfileFile&& profile)
+{
+    Materialise(device);
+    entries.emplace(device, std::move(profile));
 }
 
 bool CProfileLibrary::AddProfileIfNoType(const std::string& device, int type, const profile::CProfileFile& profile)
@@ -104,32 +162,52 @@ bool CProfileLibrary::AddProfileIfNoType(const std::string& device, int type, co
 
 bool CProfileLibrary::RemoveDevice(const std::string& device)
 {
-    return entries.erase(device) != 0;
+    const bool hadPending = pending.erase(device) != 0;
+    return entries.erase(device) != 0 || hadPending;
 }
 
 std::string FileTitleOfName(const std::string& fileName)
 {
-    return fileName.substr(0, fileName.find(".xml"));
+    return profile::FileTitleOf(fileName);
 }
 
 void CProfileLibrary::DeleteProfileFile(const std::string& fileName)
 {
+    std::string reason;
+    DeleteProfileFile(fileName, reason);
+}
+
+FileDisposal CProfileLibrary::DeleteProfileFile(const std::string& fileName, std::string& reason)
+{
+    reason.clear();
     const std::string title = FileTitleOfName(fileName);
+    // The first match in library order may be a default not made yet.
+    std::vector<std::string> devices;
+    for (const auto& [device, waiting] : pending)
+        if (waiting.title == title)
+            devices.push_back(device);
+    for (const std::string& device : devices)
+        Materialise(device);
     for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (it->second.fileTitle == title) {
-            // A default profile that was never saved has no file to delete yet.
-            if (!it->second.filePath.empty())
-                RemoveFileOrSchedule(it->second.filePath);
+        if (it->second.fileTitle != title)
+            continue;
+        // A default profile that was never saved has no file to delete yet.
+        const FileDisposal disposal =
+            it->second.filePath.empty() ? FileDisposal::NotFound : DiscardFile(it->second.filePath, reason);
+        // A file that is still there stays listed, so the user sees what is left.
+        if (disposal != FileDisposal::Failed)
             entries.erase(it);
-            return;
-        }
+        return disposal;
     }
+    return FileDisposal::NotFound;
 }
 
 std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
 {
     if (filePath.empty())
         return 0;
+    // Rare enough (a save over a default's file) to make the defaults for the compare.
+    Entries();
     std::error_code error;
     const std::filesystem::path target = std::filesystem::weakly_canonical(filePath, error);
     const bool resolved = !error;
@@ -153,20 +231,93 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
     return forgotten;
 }
 
-std::string InstallFolderFromRegistry()
+namespace {
+
+enum class SettingsPath { Missing, TooLong, Folder };
+
+// The settings value "Path" read into the buffer the converter's value has always had;
+// folder gets the part up to and including its last separator (for a value too long,
+// from the whole value, so a message can name it).
+SettingsPath ReadSettingsPath(std::string& folder)
 {
+    folder.clear();
     CMyRegKey key;
     if (key.OpenKey(kHkeyCurrentUser, kSettingsKey) != kErrorSuccess)
-        return {};
+        return SettingsPath::Missing;
     char buffer[kRegistryBufferSize] = {};
     std::size_t size = sizeof buffer;
-    if (key.ReadValue("Path", buffer, size) != kErrorSuccess)
-        return {};
-    const std::string value(buffer);
+    std::string value;
+    const long result = key.ReadValue("Path", buffer, size);
+    if (result == kErrorSuccess)
+        value = buffer;
+    else if (result != kErrorMoreData || key.ReadValue("Path", value) != kErrorSuccess)
+        return SettingsPath::Missing;
     const std::size_t separator = value.rfind(kPathSeparator);
     if (separator == std::string::npos)
-        return {};
-    return value.substr(0, separator + 1);
+        return SettingsPath::Missing;
+    folder = value.substr(0, separator + 1);
+    return result == kErrorSuccess ? SettingsPath::Folder : SettingsPath::TooLong;
+}
+
+// A folder named with its trailing separator, as a folder is kept: without it, except
+// for "/" itself.
+std::string WithoutTrailingSeparator(std::string folder)
+{
+    if (folder.size() > 1 && folder.back() == kPathSeparator)
+        folder.pop_back();
+    return folder;
+}
+
+// The program folder holds a Profiles folder when one the user may write to stands
+// there or can be made.
+bool ProgramFolderHoldsProfiles(const std::string& programFolder)
+{
+    const std::string folder = ProfilesFolder(programFolder);
+    if (EntryExists(folder))
+        return IsWritableFolder(folder);
+    return MakeDirectory(folder);
+}
+
+// The samples a system-wide installation ships in its program folder go into the
+// user's new Profiles folder, never over a file that is there.
+void CopySampleProfiles(const std::string& fromFolder, const std::string& toFolder)
+{
+    std::vector<std::string> names;
+    ListMatchingFiles(fromFolder + kPathSeparatorText + "*.xml", names, false);
+    for (const std::string& name : names) {
+        std::string text;
+        std::string reason;
+        if (ReadRegularFile(fromFolder + kPathSeparatorText + name, kMaxProfileFileSize, text, reason))
+            WriteFileAtomically(toFolder + kPathSeparatorText + name, text, reason, WriteMode::NoReplace);
+    }
+}
+
+void UseDataFolder(EditorFolders& folders)
+{
+    folders.usesDataFolder = true;
+    const std::string data = DataFolder();
+    if (data.empty()) {
+        folders.state = ProfilesFolderState::NotCreated;
+        folders.reason = std::strerror(ENOENT);
+        folders.problemFolder = "$XDG_DATA_HOME/orrery/Profiles";
+        return;
+    }
+    folders.profilesRoot = data + kPathSeparatorText + "orrery";
+    const std::string profiles = ProfilesFolder(folders.profilesRoot);
+    std::error_code error;
+    std::filesystem::create_directories(folders.profilesRoot, error);
+    const bool firstStart = !std::filesystem::exists(profiles, error);
+    folders.state = CheckProfilesFolder(folders.profilesRoot, true, folders.reason);
+    if (firstStart && folders.state == ProfilesFolderState::Usable)
+        CopySampleProfiles(ProfilesFolder(folders.programFolder), profiles);
+}
+
+} // namespace
+
+std::string InstallFolderFromRegistry()
+{
+    std::string folder;
+    return ReadSettingsPath(folder) == SettingsPath::Folder ? folder : std::string();
 }
 
 std::string ProgramFolder(bool installFolderFound)
@@ -181,6 +332,11 @@ std::string ProgramFolder(bool installFolderFound, const std::string& executable
     return executableFolder;
 }
 
+std::string EditorFolders::ProfilesFolder() const
+{
+    return editor::ProfilesFolder(profilesRoot);
+}
+
 EditorFolders LocateFolders()
 {
     return LocateFolders(ExecutableFolder());
@@ -189,24 +345,58 @@ EditorFolders LocateFolders()
 EditorFolders LocateFolders(const std::string& executableFolder)
 {
     EditorFolders folders;
-    std::string registryFolder = InstallFolderFromRegistry();
-    if (!registryFolder.empty()) {
-        registryFolder.pop_back();
+    folders.programFolder = executableFolder;
+    std::string settingsFolder;
+    switch (ReadSettingsPath(settingsFolder)) {
+    case SettingsPath::TooLong:
         folders.hasInstallFolder = true;
-        folders.installFolder = registryFolder;
+        folders.state = ProfilesFolderState::NotReadable;
+        folders.reason = std::strerror(ENAMETOOLONG);
+        folders.problemFolder = ProfilesFolder(WithoutTrailingSeparator(settingsFolder));
+        return folders;
+    case SettingsPath::Folder:
+        // The converter's folder is not the editor's to fill: nothing is made there.
+        folders.hasInstallFolder = true;
+        folders.installFolder = WithoutTrailingSeparator(settingsFolder);
+        folders.profilesRoot = folders.installFolder;
+        folders.state = CheckProfilesFolder(folders.profilesRoot, false, folders.reason);
+        break;
+    case SettingsPath::Missing:
+        if (ProgramFolderHoldsProfiles(executableFolder)) {
+            folders.profilesRoot = executableFolder;
+            folders.state = CheckProfilesFolder(folders.profilesRoot, false, folders.reason);
+        } else {
+            UseDataFolder(folders);
+        }
+        break;
     }
-    folders.programFolder = ProgramFolder(folders.hasInstallFolder, executableFolder);
+    if (folders.problemFolder.empty())
+        folders.problemFolder = folders.ProfilesFolder();
     return folders;
+}
+
+void TidyProfilesFolder(const EditorFolders& folders)
+{
+    const std::string folder = folders.ProfilesFolder();
+    if (folder.empty())
+        return;
+    ProcessPendingDeletions(folder);
+    // A save still running in another editor has written its file within the minute.
+    RemoveStaleSaveTemporaries(folder, 60);
 }
 
 std::string ProfilesFolder(const std::string& profilesRoot)
 {
-    return profilesRoot + kPathSeparatorText + "Profiles";
+    if (profilesRoot.empty())
+        return {};
+    const bool endsInSeparator = profilesRoot.back() == kPathSeparator;
+    return profilesRoot + (endsInSeparator ? "" : kPathSeparatorText) + "Profiles";
 }
 
 std::string ProfilesPattern(const std::string& profilesRoot)
 {
-    return ProfilesFolder(profilesRoot) + kPathSeparatorText + "*.xml";
+    const std::string folder = ProfilesFolder(profilesRoot);
+    return folder.empty() ? folder : folder + kPathSeparatorText + "*.xml";
 }
 
 std::string ConfigurationPath(const std::string& programFolder)
@@ -255,80 +445,179 @@ ProfilesFolderState CheckProfilesFolder(const std::string& profilesRoot, bool cr
     return ProfilesFolderState::Usable;
 }
 
+DeviceNameFault CheckDeviceName(const std::string& device)
+{
+    if (device.empty())
+        return DeviceNameFault::Empty;
+    if (device == "." || device == "..")
+        return DeviceNameFault::DotName;
+    if (device.front() == ' ' || device.back() == ' ')
+        return DeviceNameFault::OuterSpace;
+    if (std::any_of(device.begin(), device.end(), [](char c) { return c == '/' || c == '\\'; }))
+        return DeviceNameFault::Separator;
+    if (std::any_of(device.begin(), device.end(), IsControlCharacter))
+        return DeviceNameFault::ControlCharacter;
+    return DeviceNameFault::None;
+}
+
 bool IsValidDeviceName(const std::string& device)
 {
-    if (device.empty() || device == "." || device == "..")
-        return false;
-    return !HoldsSeparatorOrControl(device);
+    return CheckDeviceName(device) == DeviceNameFault::None;
+}
+
+std::string DeviceDifferingInCase(const std::vector<std::string>& knownDevices, const std::string& name)
+{
+    if (std::find(knownDevices.begin(), knownDevices.end(), name) != knownDevices.end())
+        return {};
+    for (const std::string& known : knownDevices) {
+        if (CompareNoCase(known, name.c_str()) == 0)
+            return known;
+    }
+    return {};
+}
+
+std::string FreeFileTitle(const std::string& title, const std::string& folder,
+                          const std::function<bool(const std::string&)>& taken)
+{
+    std::string candidate = title;
+    for (int number = 2;; ++number) {
+        // A link, even one to nothing, is someone's file too.
+        if (!(taken && taken(candidate)) && !EntryExists(folder + kPathSeparatorText + candidate + ".xml"))
+            return candidate;
+        candidate = title + "-" + std::to_string(number);
+    }
+}
+
+CDeviceTemplates::CDeviceTemplates(const std::string& templateFolder)
+{
+    std::vector<std::string> names;
+    ListMatchingFiles(templateFolder + kPathSeparatorText + "*.xml", names, false);
+    for (const int type : {kVideoAndAudio, kAudioOnly}) {
+        Prototype& prototype = type == kAudioOnly ? audio : video;
+        profile::CProfileFile& made = prototype.profile;
+        bool anyCandidate = false;
+        bool matched = false;
+        for (const std::string& name : names) {
+            if (name == kConfigurationFileName)
+                continue;
+            anyCandidate = true;
+            made.CreateDefault();
+            // A template that does not load leaves the defaults; it is never the
+            // match, so a broken file cannot hide a good template of the wanted type.
+            if (LoadProfileFile(templateFolder + kPathSeparatorText + name, made) && made.type == type) {
+                matched = true;
+                break;
+            }
+        }
+        if (!anyCandidate)
+            made.CreateDefault();
+
+        made.type = type;
+        made.tag.clear();
+        if (type == kAudioOnly) {
+            std::string videoCodec;
+            made.GetValue("vcodec.name", videoCodec);
+            made.RemoveCodecSection("vcodec." + videoCodec);
+            made.RemoveNode("common.video");
+        }
+        // A profile made without a template of its own type would take the title, and
+        // so the file, of the device's profile of the other type, and one save would
+        // overwrite the other's file: it gets the suffix of the shipped template of
+        // its type instead.
+        prototype.suffix = matched ? TemplateSuffix(made.name) : type == kAudioOnly ? ".Audio" : ".Standard";
+        made.name = "default";
+    }
+}
+
+std::string CDeviceTemplates::Title(const std::string& device, int type, const std::string& profilesRoot,
+                                    const std::function<bool(const std::string&)>& taken) const
+{
+    if (!IsValidDeviceName(device) || profilesRoot.empty())
+        return {};
+    const Prototype& prototype = type == kAudioOnly ? audio : video;
+    return FreeFileTitle(device + prototype.suffix, ProfilesFolder(profilesRoot), taken);
+}
+
+void CDeviceTemplates::MakeProfileTitled(const std::string& device, int type, const std::string& profilesRoot,
+                                         const std::string& title, profile::CProfileFile& out) const
+{
+    out.CopyFrom(type == kAudioOnly ? audio.profile : video.profile);
+    out.type = type;
+    out.device = device;
+    if (title.empty())
+        out.SetFileName({}, {});
+    else
+        out.SetFileName(ProfilesFolder(profilesRoot) + kPathSeparatorText + title + ".xml", title);
+}
+
+void CDeviceTemplates::MakeProfile(const std::string& device, int type, const std::string& profilesRoot,
+                                   const std::function<bool(const std::string&)>& taken,
+                                   profile::CProfileFile& out) const
+{
+    MakeProfileTitled(device, type, profilesRoot, Title(device, type, profilesRoot, taken), out);
 }
 
 void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profile,
                          const std::string& templateFolder, const std::string& profilesRoot, int type)
 {
-    std::vector<std::string> names;
-    ListMatchingFiles(templateFolder + kPathSeparatorText + "*.xml", names, false);
-    bool anyCandidate = false;
-    bool matched = false;
-    for (const std::string& name : names) {
-        if (name == kConfigurationFileName)
+    CDeviceTemplates(templateFolder).MakeProfile(device, type, profilesRoot, nullptr, profile);
+}
+
+void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profile,
+                         const std::string& templateFolder, const std::string& profilesRoot, int type,
+                         const CProfileLibrary& library)
+{
+    CDeviceTemplates(templateFolder).MakeProfile(
+        device, type, profilesRoot, [&library](const std::string& title) { return library.HoldsTitle(title); },
+        profile);
+}
+
+int AddDefaultProfiles(CProfileLibrary& library, const std::string& device, const std::string& templateFolder,
+                       const std::string& profilesRoot)
+{
+    const CDeviceTemplates templates(templateFolder);
+    int added = 0;
+    for (const int type : {kVideoAndAudio, kAudioOnly}) {
+        if (library.HasProfileOfType(device, type))
             continue;
-        anyCandidate = true;
-        profile.CreateDefault();
-        // A template that does not load leaves the defaults; it is never the match,
-        // so a broken file cannot hide a good template of the wanted type behind it.
-        const bool loaded = profile.Load(templateFolder + kPathSeparatorText + name);
-        if (loaded && profile.type == type) {
-            matched = true;
-            break;
-        }
+        profile::CProfileFile created;
+        templates.MakeProfile(device, type, profilesRoot,
+                              [&library](const std::string& title) { return library.HoldsTitle(title); },
+                              created);
+        library.AddProfile(device, std::move(created));
+        ++added;
     }
-    if (!anyCandidate)
-        profile.CreateDefault();
-
-    profile.type = type;
-    profile.device = device;
-    profile.tag.clear();
-    if (type == kAudioOnly) {
-        std::string videoCodec;
-        profile.GetValue("vcodec.name", videoCodec);
-        profile.RemoveCodecSection("vcodec." + videoCodec);
-        profile.RemoveNode("common.video");
-    }
-
-    // A profile made without a template of its own type would take the title, and so
-    // the file, of the device's profile of the other type, and one save would overwrite
-    // the other's file: it gets the suffix of the shipped template of its type instead.
-    const std::string suffix = matched ? TemplateSuffix(profile.name) : type == kAudioOnly ? ".Audio" : ".Standard";
-    const std::string title = device + suffix;
-    profile.name = "default";
-    if (!IsValidDeviceName(device)) {
-        profile.SetFileName({}, {});
-        return;
-    }
-    profile.SetFileName(ProfilesFolder(profilesRoot) + kPathSeparatorText + title + ".xml", title);
+    return added;
 }
 
 std::vector<std::string> CompleteDevices(CProfileLibrary& library, const std::vector<std::string>& selectorItems,
                                          const std::string& templateFolder, const std::string& profilesRoot)
 {
+    // A configuration may list tens of thousands of devices: sets keep every lookup
+    // here from walking the whole list again, the templates are read once, and the
+    // defaults are made only when they are asked for.
     std::vector<std::string> names = selectorItems;
+    std::unordered_set<std::string> known(names.begin(), names.end());
+    std::unordered_set<std::string> titles;
     std::vector<std::string> appended;
-    for (const auto& entry : library.Entries()) {
-        const std::string& device = entry.first;
-        if (std::find(names.begin(), names.end(), device) == names.end()) {
+    for (const auto& [device, profile] : library.Entries()) {
+        titles.insert(profile.fileTitle);
+        if (known.insert(device).second) {
             names.push_back(device);
             appended.push_back(device);
         }
     }
+    const auto templates = std::make_shared<const CDeviceTemplates>(templateFolder);
+    const auto taken = [&titles](const std::string& title) { return titles.count(title) != 0; };
     for (const std::string& device : names) {
         if (!IsValidDeviceName(device))
             continue;
-        for (int type : {kVideoAndAudio, kAudioOnly}) {
+        for (const int type : {kVideoAndAudio, kAudioOnly}) {
             if (library.HasProfileOfType(device, type))
                 continue;
-            profile::CProfileFile created;
-            CreateDeviceProfile(device, created, templateFolder, profilesRoot, type);
-            library.AddProfileIfNoType(device, type, created);
+            const std::string title = templates->Title(device, type, profilesRoot, taken);
+            titles.insert(title);
+            library.AddDefaultProfile(device, type, title, templates, profilesRoot);
         }
     }
     return appended;

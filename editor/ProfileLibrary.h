@@ -6,14 +6,19 @@
 //
 // Folders are written without a trailing separator:
 //   profiles root   = the install folder named by the settings value "Path", or else
-//                     the program folder (the executable's own folder);
+//                     the program folder (the executable's own folder), or else the
+//                     user's data folder (LocateFolders has the rule);
 //   profiles folder = profiles root + "/Profiles";
 //   template folder = the program folder (the "*.xml" files beside the executable).
 
+#include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "profile/ProfileFile.h"
 
 namespace editor {
@@ -24,6 +29,38 @@ inline constexpr int kAudioOnly = 2;
 
 // Name of the configuration file in the program folder; never a template.
 inline constexpr const char* kConfigurationFileName = "Orrery.xml";
+
+// A profile is a few kilobytes; a file larger than this is something else, and the
+// scans pass it by without reading it.
+inline constexpr std::uint64_t kMaxProfileFileSize = 1 << 20;
+
+// Load of a profile file into a profile fresh from CreateDefault, for every file the
+// editor finds by listing a folder: only a regular file of at most kMaxProfileFileSize
+// bytes is read, so a FIFO, a device or a huge file never holds up a start.
+bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile);
+
+// The templates of a template folder, read once: the default profile of each output
+// type, made as CreateDeviceProfile describes, ready to be given to any device.
+class CDeviceTemplates {
+public:
+    explicit CDeviceTemplates(const std::string& templateFolder);
+    // The default profile of the device and type with the first free file title in the
+    // profiles folder (FreeFileTitle; taken may be null).
+    void MakeProfile(const std::string& device, int type, const std::string& profilesRoot,
+                     const std::function<bool(const std::string&)>& taken, profile::CProfileFile& out) const;
+    // The same with the title given; Title gives the one MakeProfile would take.
+    void MakeProfileTitled(const std::string& device, int type, const std::string& profilesRoot,
+                           const std::string& title, profile::CProfileFile& out) const;
+    std::string Title(const std::string& device, int type, const std::string& profilesRoot,
+                      const std::function<bool(const std::string&)>& taken) const;
+
+private:
+    struct Prototype {
+        profile::CProfileFile profile;
+        std::string suffix;
+    };
+    Prototype video, audio;
+};
 
 class CProfileLibrary {
 public:
@@ -42,26 +79,49 @@ public:
     // title is the file name without its extension.
     bool FindProfile(const std::string& device, const std::string& fileName, profile::CProfileFile& out) const;
     void AddProfile(const std::string& device, const profile::CProfileFile& profile);
+    void AddProfile(const std::string& device, profile::CProfileFile&& profile);
     bool AddProfileIfNoType(const std::string& device, int type, const profile::CProfileFile& profile);
     // Forgets every profile of the device; files are not touched.
     bool RemoveDevice(const std::string& device);
-    // Deletes the file of the first profile, of any device, whose file title is the
-    // name cut at its first ".xml", and forgets that profile. The entry goes even when
-    // the file can only be deleted at the next start.
+    // Discards (DiscardFile: to the trash) the file of the first profile, of any
+    // device, whose file title is the title of the name, and forgets that profile,
+    // unless the file could be neither trashed nor deleted; reason then says why.
     void DeleteProfileFile(const std::string& fileName);
+    FileDisposal DeleteProfileFile(const std::string& fileName, std::string& reason);
     // Forgets every profile, of any device, kept for the file at the path (the same
     // text, or a path naming the same file); the file is not touched. A profile just
     // written there replaces them. Returns how many were forgotten.
     std::size_t ForgetProfilesAt(const std::string& filePath);
 
-    const auto& Entries() const { return entries; }
-    std::size_t Size() const { return entries.size(); }
+    // Whether a profile of the library, of any device, has the file title.
+    bool HoldsTitle(const std::string& title) const;
+
+    // Adds the device's default profile of the type, made from the templates with the
+    // file title given, when it is first asked for: a configuration of many devices
+    // then starts without building a profile for each. Every operation sees it as if
+    // it had been added with AddProfile.
+    void AddDefaultProfile(const std::string& device, int type, const std::string& title,
+                           std::shared_ptr<const CDeviceTemplates> templates, const std::string& profilesRoot);
+
+    const EntryMap& Entries() const;
+    std::size_t Size() const { return entries.size() + pending.size(); }
 
 private:
-    EntryMap entries;
+    struct PendingDefault {
+        int type;
+        std::string title;
+        std::string profilesRoot;
+        std::shared_ptr<const CDeviceTemplates> templates;
+    };
+    // Gives the device's pending default profiles their place among its entries.
+    void Materialise(const std::string& device) const;
+
+    mutable EntryMap entries;
+    mutable std::multimap<std::string, PendingDefault> pending;
 };
 
-// A profile file's title as the library keeps it: the name up to its first ".xml".
+// A profile file's title, by the one rule the scan and the profiles use
+// (profile::FileTitleOf): the name without a final ".xml" in any case.
 std::string FileTitleOfName(const std::string& fileName);
 
 // The settings key that holds the converter's folder as its value "Path".
@@ -78,40 +138,77 @@ std::string InstallFolderFromRegistry();
 std::string ProgramFolder(bool installFolderFound);
 std::string ProgramFolder(bool installFolderFound, const std::string& executableFolder);
 
-// The start-up folders, located in the order the window needs them: the install
-// folder from the settings, then the program folder (creating its Profiles folder
-// when no install folder is named).
-struct EditorFolders {
-    bool hasInstallFolder = false;
-    std::string installFolder;   // the settings folder without its trailing separator
-    std::string programFolder;
-
-    std::string ProfilesRoot() const { return hasInstallFolder ? installFolder : programFolder; }
-    std::string TemplateFolder() const { return programFolder; }
-};
-EditorFolders LocateFolders();
-EditorFolders LocateFolders(const std::string& executableFolder);
-
-std::string ProfilesFolder(const std::string& profilesRoot);      // root + "/Profiles"
-std::string ProfilesPattern(const std::string& profilesRoot);     // root + "/Profiles/*.xml"
-std::string ConfigurationPath(const std::string& programFolder);  // folder + "/Orrery.xml"
-
-bool AnyFileMatches(const std::string& pattern);
-
 // Whether the profiles folder of a root can be used, and what is wrong when not.
 enum class ProfilesFolderState {
     Usable,        // a folder that can be listed
     NotCreated,    // missing (or not a folder) and could not be made
     NotReadable,   // missing, not a folder, or cannot be listed
 };
+
+// The start-up folders, by the one rule that decides where profiles are read (the
+// scan), made (default profiles), written (Save As) and removed:
+//   - the settings value "Path" names the converter's folder: its Profiles folder,
+//     never created there ("Path=/conv" names "/Profiles");
+//   - no such value: the program folder's Profiles folder, made when missing;
+//   - no such value and the program folder can't hold a Profiles folder the user may
+//     write to (a system-wide installation): $XDG_DATA_HOME/orrery/Profiles, which
+//     gets a copy of the program folder's sample profiles when it is first made.
+// A value too long for the settings buffer names no folder the editor may use: state
+// and reason say so, and the profiles root is empty (nothing is read or written).
+struct EditorFolders {
+    bool hasInstallFolder = false;
+    std::string installFolder;   // the settings folder; "/" keeps its separator
+    std::string programFolder;
+    std::string profilesRoot;    // holds the Profiles folder; empty when there is none
+    bool usesDataFolder = false;
+    ProfilesFolderState state = ProfilesFolderState::Usable;
+    std::string reason;          // the system's words when the state is not Usable
+    std::string problemFolder;   // the folder a start-up message names
+
+    const std::string& ProfilesRoot() const { return profilesRoot; }
+    std::string ProfilesFolder() const;
+    std::string TemplateFolder() const { return programFolder; }
+};
+EditorFolders LocateFolders();
+EditorFolders LocateFolders(const std::string& executableFolder);
+
+// What a start does to the profiles folder before it is read: the deletions left for
+// it from last time (only those inside it) and the temporary files a save cut short
+// left there more than a minute ago.
+void TidyProfilesFolder(const EditorFolders& folders);
+
+// root + "/Profiles", root + "/Profiles/*.xml"; both empty for an empty root.
+std::string ProfilesFolder(const std::string& profilesRoot);
+std::string ProfilesPattern(const std::string& profilesRoot);
+std::string ConfigurationPath(const std::string& programFolder);  // folder + "/Orrery.xml"
+
+bool AnyFileMatches(const std::string& pattern);
+
 // With create, a missing profiles folder is made first. reason gets the system's
 // words for the failure and is emptied for a usable folder.
 ProfilesFolderState CheckProfilesFolder(const std::string& profilesRoot, bool create, std::string& reason);
 
-// Whether a device name can become part of a file name in the profiles folder: not
-// empty, not "." or "..", and free of path separators ("/" and "\"), NUL and other
-// control characters.
-bool IsValidDeviceName(const std::string& device);
+// What makes a device name unusable. The name becomes part of file names in the
+// profiles folder, and one with spaces at its ends would look like another.
+enum class DeviceNameFault {
+    None,
+    Empty,
+    DotName,            // "." or ".."
+    OuterSpace,         // leading or trailing spaces (so also a name of spaces only)
+    Separator,          // "/" or "\"
+    ControlCharacter,   // NUL, line breaks and the other control characters
+};
+DeviceNameFault CheckDeviceName(const std::string& device);
+bool IsValidDeviceName(const std::string& device);   // CheckDeviceName gives None
+
+// The device among the known ones whose name differs from the name in ASCII case
+// only ("PSP" for "psp"); empty when there is none or the name itself is known.
+std::string DeviceDifferingInCase(const std::vector<std::string>& knownDevices, const std::string& name);
+
+// The first title, of title, title-2, title-3 ..., that names no entry of the folder
+// (whatever stands there) and for which taken is false.
+std::string FreeFileTitle(const std::string& title, const std::string& folder,
+                          const std::function<bool(const std::string&)>& taken);
 
 // Turns a freshly constructed profile into the default profile of a device and
 // output type, made from the first template of that type (or, without one, from the
@@ -120,10 +217,21 @@ bool IsValidDeviceName(const std::string& device);
 // file name device + the template name from its first "." + ".xml" in the profiles
 // folder; it is not written. A template name whose part from its first "." holds a
 // separator or control character counts as one without "." (the title is the
-// device). For a device name that IsValidDeviceName refuses the profile gets no file
-// name, so no path outside the profiles folder is ever made.
+// device). A name whose file exists already belongs to someone else: the profile gets
+// the first free one (FreeFileTitle), also passing by the titles the library holds in
+// the second form. For a device name that IsValidDeviceName refuses, or without a
+// profiles root, the profile gets no file name, so no path outside the profiles
+// folder is ever made.
 void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profile,
                          const std::string& templateFolder, const std::string& profilesRoot, int type);
+void CreateDeviceProfile(const std::string& device, profile::CProfileFile& profile,
+                         const std::string& templateFolder, const std::string& profilesRoot, int type,
+                         const CProfileLibrary& library);
+
+// Gives the device default profiles of the output types it has none of, with free
+// file names; Add Device uses it. Returns how many were added.
+int AddDefaultProfiles(CProfileLibrary& library, const std::string& device, const std::string& templateFolder,
+                       const std::string& profilesRoot);
 
 // Gives every device default profiles of both output types where it has none: the
 // devices of the selector (in its order) and then those the library holds beyond

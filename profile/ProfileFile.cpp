@@ -1,5 +1,6 @@
 #include "profile/ProfileFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -67,8 +68,17 @@ std::string FileTitleOf(std::string_view path)
 {
     const std::size_t slash = path.rfind('/');
     std::string_view fileName = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    if (fileName.size() > 3) {
-        fileName.remove_suffix(4);
+    // The scan's "*.xml" takes the extension in any case, so the title does too; only
+    // the final one is the extension ("a.xml.bak.xml" is the title "a.xml.bak").
+    constexpr std::string_view kExtension = ".xml";
+    if (fileName.size() >= kExtension.size()) {
+        const std::string_view tail = fileName.substr(fileName.size() - kExtension.size());
+        const bool isExtension = std::equal(tail.begin(), tail.end(), kExtension.begin(), [](char a, char b) {
+            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+        });
+        if (isExtension) {
+            fileName.remove_suffix(kExtension.size());
+        }
     }
     return std::string(fileName);
 }

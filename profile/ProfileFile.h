@@ -24,7 +24,7 @@ public:
     std::string device;
     std::string version;
     std::string tag;
-    std::string fileTitle;     // file name without its last four characters
+    std::string fileTitle;     // file name without its ".xml" (FileTitleOf)
     int type = 0;              // 0 video with audio, 2 audio only
 
     CProfileFile();
@@ -93,9 +93,9 @@ private:
     std::string writeResult;
 };
 
-// The file title of a path: the part after its last "/" without its last four
-// characters ("Movie" for ".../psp/Movie.xml"); a name of three characters or fewer
-// is kept whole.
+// The file title of a path: the part after its last "/" without a final ".xml" in any
+// case ("Movie" for ".../psp/Movie.xml", "a.xml.bak" for "a.xml.bak.xml"); a name
+// without that extension is kept whole.
 std::string FileTitleOf(std::string_view path);
 
 }  // namespace profile

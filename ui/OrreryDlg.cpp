@@ -274,15 +274,15 @@ bool COrreryDlg::OnInitDialog()
     Item<QRadioButton>(kIdcVideoAndAudio)->setChecked(true);
     Item<QRadioButton>(kIdcAudioOnly)->setChecked(false);
 
-    // Deletions that could not be done last time are done before anything reads the
-    // folders they were in.
-    ProcessPendingDeletions();
-
     const editor::EditorFolders folders =
         executableFolder.empty() ? editor::LocateFolders() : editor::LocateFolders(executableFolder);
-    installFolder = folders.hasInstallFolder ? folders.installFolder : std::string();
+    installFolder = folders.installFolder;
     programFolder = folders.programFolder;
-    CheckProfilesFolder(!folders.hasInstallFolder);
+    profilesRoot = folders.ProfilesRoot();
+    // Deletions that could not be done last time are done before anything reads the
+    // folder they were in.
+    editor::TidyProfilesFolder(folders);
+    NoteFolderProblem(folders);
 
     configReader.Load(editor::ConfigurationPath(programFolder));
     editor::BuildContainerTable(configReader, containerTable);
@@ -318,21 +318,14 @@ int COrreryDlg::DoModal()
     return exec();
 }
 
-std::string COrreryDlg::ProfilesRoot() const
+void COrreryDlg::NoteFolderProblem(const editor::EditorFolders& folders)
 {
-    return installFolder.empty() ? programFolder : installFolder;
-}
-
-void COrreryDlg::CheckProfilesFolder(bool create)
-{
-    std::string reason;
-    const editor::ProfilesFolderState state = editor::CheckProfilesFolder(ProfilesRoot(), create, reason);
-    if (state == editor::ProfilesFolderState::Usable)
+    if (folders.state == editor::ProfilesFolderState::Usable)
         return;
     const int stringId =
-        state == editor::ProfilesFolderState::NotCreated ? kIdsProfilesNotCreated : kIdsProfilesNotReadable;
-    startupProblem = LoadString(stringId, kMessageLength) + "\n\n" + editor::ProfilesFolder(ProfilesRoot()) + "\n" +
-                     reason + "\n\n" +
+        folders.state == editor::ProfilesFolderState::NotCreated ? kIdsProfilesNotCreated : kIdsProfilesNotReadable;
+    startupProblem = LoadString(stringId, kMessageLength) + "\n\n" + folders.problemFolder + "\n" +
+                     folders.reason + "\n\n" +
                      FormatString(kIdsProfilesFolderHint, RegistryKeyFilePath(kHkeyCurrentUser, editor::kSettingsKey));
 }
 

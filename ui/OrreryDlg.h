@@ -185,9 +185,9 @@ public:
     const editor::AudioContainerTable& AudioContainers() const { return audioContainerTable; }
     const std::string& InstallFolder() const { return installFolder; }
     const std::string& ProgramFolderPath() const { return programFolder; }
-    // Where profiles are read from and written to: the install folder when the
-    // settings name one, else the program folder.
-    std::string ProfilesRoot() const;
+    // Where profiles are read from and written to, by the editor's one folder rule
+    // (editor::LocateFolders).
+    const std::string& ProfilesRoot() const { return profilesRoot; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -199,7 +199,7 @@ private:
     void FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind);
     void ShowAboutBox();
     void StartupSelection();
-    void CheckProfilesFolder(bool create);
+    void NoteFolderProblem(const editor::EditorFolders& folders);
     // Puts the radio buttons back to the output type shown.
     void ShowOutputType(int outputType);
     // Whether the list is one of the window's four value lists.
@@ -227,6 +227,7 @@ private:
     editor::CProfileLibrary library;
     std::string installFolder;
     std::string programFolder;
+    std::string profilesRoot;
     bool changed = false;
     bool suppressChange = true;
     // What the profile selector lists: the device and output type of the last

@@ -91,7 +91,9 @@ TEST(RateText, ThousandfoldText)
 
 TEST(RateText, StoredRatesSurviveShowingAndStoring)
 {
-    for (const char* stored : {"32000", "44100", "11025", "22050", "128000", "500", "5", "50", "1", "0", "320000"}) {
+    // A hand-written "-5" must not come back as "0-5".
+    for (const char* stored : {"32000", "44100", "11025", "22050", "128000", "500", "5", "50", "1", "0", "320000",
+                               "-5", "-44100"}) {
         const std::string shown = RateDisplayText(stored, kKhzSuffix);
         EXPECT_EQ(RateStoredText(shown, kKhzSuffix), stored) << shown;
     }

@@ -1,5 +1,8 @@
 #include "editor/ProfileLibrary.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <gmock/gmock.h>
@@ -17,8 +20,10 @@ namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
+using editor_test::ReadBytes;
 using editor_test::ScopedConfigHome;
 using editor_test::TempDir;
+using editor_test::WriteBytes;
 
 // The library as (device, file title, type) triples, in library order.
 struct Entry {
@@ -159,6 +164,60 @@ TEST_F(FoldersTest, StartUpWithoutAnInstallFolder)
     }
 }
 
+// A value too long for the settings buffer names no folder the editor may read or
+// write: the start says so, and no default profile gets a path.
+TEST_F(FoldersTest, SettingsValueTooLongNamesNoFolder)
+{
+    const fs::path program = dir / "program";
+    fs::create_directories(program);
+    const std::string converter = (dir / std::string(300, 'c')).string();
+    home.WriteSettings("[General]\nPath=" + converter + "/conv\n");
+    const EditorFolders folders = LocateFolders(program.string());
+    EXPECT_EQ(folders.state, ProfilesFolderState::NotReadable);
+    EXPECT_EQ(folders.reason, "File name too long");
+    EXPECT_EQ(folders.problemFolder, converter + "/Profiles");
+    EXPECT_EQ(folders.ProfilesFolder(), "");
+    EXPECT_EQ(ProfilesPattern(folders.ProfilesRoot()), "");
+    profile::CProfileFile made;
+    CreateDeviceProfile("psp", made, program.string(), folders.ProfilesRoot(), kVideoAndAudio);
+    EXPECT_EQ(made.filePath, "");
+    EXPECT_FALSE(fs::exists(program / "Profiles"));
+}
+
+// A system-wide installation: the program folder's Profiles folder is the installer's,
+// so the user's own is made in the data folder, with a copy of the samples the first
+// time only.
+TEST_F(FoldersTest, ProgramFolderThatCannotHoldProfilesGivesWayToTheDataFolder)
+{
+    const fs::path program = dir / "program";
+    WriteBytes(program / "Profiles/generic.Kestro.Video.xml", "<profile name=\"sample\"/>");
+    WriteBytes(program / "Profiles/notes.txt", "no profile");
+    fs::permissions(program / "Profiles", fs::perms(0555));
+    const fs::path data = dir / "data";
+    fs::create_directories(data);
+    fs::permissions(dir.Path(), fs::perms(0755));
+    if (::getuid() == 0) {
+        ASSERT_EQ(::chown(data.c_str(), testfiles::kOtherUser, testfiles::kOtherGroup), 0);
+    }
+    testfiles::ScopedEnv dataHome("XDG_DATA_HOME", data.c_str());
+    const fs::path profiles = data / "orrery/Profiles";
+
+    const int status = testfiles::RunAsOtherUser([&] {
+        const EditorFolders first = LocateFolders(program.string());
+        EXPECT_TRUE(first.usesDataFolder);
+        EXPECT_EQ(first.state, ProfilesFolderState::Usable) << first.reason;
+        EXPECT_EQ(first.ProfilesFolder(), profiles.string());
+        EXPECT_EQ(ReadBytes(profiles / "generic.Kestro.Video.xml"), "<profile name=\"sample\"/>");
+        EXPECT_FALSE(fs::exists(profiles / "notes.txt"));
+        fs::remove(profiles / "generic.Kestro.Video.xml");
+        EXPECT_EQ(LocateFolders(program.string()).ProfilesFolder(), profiles.string());
+        EXPECT_TRUE(fs::is_empty(profiles)) << "a sample the user removed stays removed";
+        return ::testing::Test::HasFailure() ? 1 : 0;
+    });
+    fs::permissions(program / "Profiles", fs::perms(0755));
+    EXPECT_EQ(status, 0);
+}
+
 TEST_F(FoldersTest, AnyFileMatches)
 {
     EXPECT_FALSE(AnyFileMatches((dir / "*.xml").string()));
@@ -282,8 +341,8 @@ TEST(ProfileLibrary, FindProfileByDeviceAndTitle)
 
     ASSERT_TRUE(library.FindProfile("psp", "Movie.Small.xml", out));
     EXPECT_EQ(out.type, 2);
-    ASSERT_TRUE(library.FindProfile("psp", "Movie.Small", out)) << "the text from the last \".\" goes";
-    EXPECT_EQ(out.fileTitle, "Movie");
+    ASSERT_TRUE(library.FindProfile("psp", "Movie.Small", out)) << "without \".xml\" the name is the title";
+    EXPECT_EQ(out.fileTitle, "Movie.Small");
     EXPECT_TRUE(library.FindProfile("nds", "Game.xml", out));
     EXPECT_FALSE(library.FindProfile("aaa", "Game.xml", out));
     EXPECT_FALSE(library.FindProfile("zune", "Movie.xml", out));
@@ -349,6 +408,24 @@ TEST(ProfileLibrary, DeleteProfileFileRemovesOneFileAndEntry)
     EXPECT_TRUE(fs::exists(root / "Profiles/Music.xml"));
 }
 
+// One title rule for every file name: only a final ".xml" is cut, so the backup of
+// "a.xml" is a file of its own, found and deleted as itself.
+TEST(ProfileLibrary, NamesHoldingXmlBeforeTheirEndAreTheirOwnFiles)
+{
+    TempDir root;
+    root.CopyFixture("profiles/Movie.xml", "Profiles", "a.xml");
+    root.CopyFixture("profiles/Movie.xml", "Profiles", "a.xml.bak.xml");
+    CProfileLibrary library;
+    ASSERT_TRUE(library.ScanProfiles(ProfilesPattern(root.Str())));
+    profile::CProfileFile found;
+    ASSERT_TRUE(library.FindProfile("psp", "a.xml.bak.xml", found));
+    EXPECT_EQ(found.filePath, (root / "Profiles/a.xml.bak.xml").string());
+    library.DeleteProfileFile("a.xml.bak.xml");
+    EXPECT_FALSE(fs::exists(root / "Profiles/a.xml.bak.xml"));
+    EXPECT_TRUE(fs::exists(root / "Profiles/a.xml"));
+    EXPECT_THAT(Listing(library), ElementsAre(Entry{"psp", "a", 0}));
+}
+
 TEST(ProfileLibrary, DeleteProfileFileForgetsAnEntryWhoseFileIsGone)
 {
     TempDir root;
@@ -362,15 +439,17 @@ TEST(ProfileLibrary, DeleteProfileFileForgetsAnEntryWhoseFileIsGone)
     EXPECT_FALSE(library.CollectProfiles("psp", 2, list));
     EXPECT_TRUE(PendingDeletions().empty());
 
-    // A file that cannot be deleted now (a folder stands at its path): the entry goes
-    // all the same and the path waits on the pending-deletion list.
+    // What can be neither trashed nor deleted (a folder stands at its path) is said at
+    // once and stays listed; it is not left for a later start to delete.
     fs::create_directory(root / "Profiles/Stuck.xml");
     profile::CProfileFile stuck = Named("psp", "Stuck", 0);
     stuck.SetFileName((root / "Profiles/Stuck.xml").string(), "Stuck");
     library.AddProfile("psp", stuck);
-    library.DeleteProfileFile("Stuck.xml");
-    EXPECT_FALSE(library.FindProfile("psp", "Stuck.xml", stuck));
-    EXPECT_THAT(PendingDeletions(), ElementsAre((root / "Profiles/Stuck.xml").string()));
+    std::string reason;
+    EXPECT_EQ(library.DeleteProfileFile("Stuck.xml", reason), FileDisposal::Failed);
+    EXPECT_EQ(reason, "Is a directory");
+    EXPECT_TRUE(library.FindProfile("psp", "Stuck.xml", stuck));
+    EXPECT_TRUE(PendingDeletions().empty());
 }
 
 // ---------------------------------------------------------------------------
@@ -512,16 +591,50 @@ TEST_F(DeviceProfileTest, InvalidDeviceNamesGetNoFileName)
 
 TEST(DeviceNames, IsValidDeviceName)
 {
-    struct Case { std::string name; bool valid; };
+    using Fault = DeviceNameFault;
+    struct Case { std::string name; Fault fault; };
     const Case cases[] = {
-        {"psp", true}, {"xbox360", true}, {"my device", true}, {"a.b", true}, {"...", true},
-        {".hidden", true}, {"caf\xc3\xa9", true},
-        {"", false}, {".", false}, {"..", false}, {"a/b", false}, {"/", false}, {"a\\b", false},
-        {std::string("a\0b", 3), false}, {"tab\t", false}, {"line\n", false}, {"\x1f", false},
-        {"del\x7f", false},
+        {"psp", Fault::None}, {"xbox360", Fault::None}, {"my device", Fault::None}, {"a.b", Fault::None},
+        {"...", Fault::None}, {".hidden", Fault::None}, {"caf\xc3\xa9", Fault::None},
+        {"", Fault::Empty}, {".", Fault::DotName}, {"..", Fault::DotName}, {"a/b", Fault::Separator},
+        {"/", Fault::Separator}, {"a\\b", Fault::Separator}, {std::string("a\0b", 3), Fault::ControlCharacter},
+        {"tab\t", Fault::ControlCharacter}, {"line\n", Fault::ControlCharacter},
+        {"\x1f", Fault::ControlCharacter}, {"del\x7f", Fault::ControlCharacter},
+        {"   ", Fault::OuterSpace}, {" psp", Fault::OuterSpace}, {"psp ", Fault::OuterSpace},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsValidDeviceName(c.name), c.valid) << c.name;
+    for (const Case& c : cases) {
+        EXPECT_EQ(CheckDeviceName(c.name), c.fault) << c.name;
+        EXPECT_EQ(IsValidDeviceName(c.name), c.fault == Fault::None) << c.name;
+    }
+}
+
+TEST(DeviceNames, ADeviceDifferingOnlyInCaseIsNamed)
+{
+    const std::vector<std::string> known{"psp", "iPhone"};
+    EXPECT_EQ(DeviceDifferingInCase(known, "PSP"), "psp");
+    EXPECT_EQ(DeviceDifferingInCase(known, "iphone"), "iPhone");
+    EXPECT_EQ(DeviceDifferingInCase(known, "psp"), "") << "the device itself";
+    EXPECT_EQ(DeviceDifferingInCase(known, "psp2"), "");
+}
+
+// A default file name that is taken, on disk or in the library, belongs to someone
+// else; the same holds for the devices completed at start-up.
+TEST_F(DeviceProfileTest, DefaultProfilesTakeTheFirstFreeFileName)
+{
+    WriteBytes(dir / "root/Profiles/tv.Standard.xml", "someone else's");
+    CProfileLibrary library;
+    library.AddProfile("other", Named("other", "tv.Standard-2", 0));
+    profile::CProfileFile made;
+    CreateDeviceProfile("tv", made, Program(), Root(), kVideoAndAudio, library);
+    EXPECT_EQ(made.fileTitle, "tv.Standard-3");
+    EXPECT_EQ(made.filePath, Root() + "/Profiles/tv.Standard-3.xml");
+
+    // psp's audio file is of another version, so the scan has not taken it.
+    WriteBytes(dir / "root/Profiles/psp.Audio.xml", "<profile version=\"100\"/>");
+    CProfileLibrary started;
+    CompleteDevices(started, {"psp"}, Program(), Root());
+    EXPECT_THAT(Listing(started), ElementsAre(Entry{"psp", "psp.Standard", 0}, Entry{"psp", "psp.Audio-2", 2}));
+    EXPECT_EQ(ReadBytes(dir / "root/Profiles/tv.Standard.xml"), "someone else's");
 }
 
 TEST(BuiltInProfiles, TagsContainingKestro)

@@ -381,7 +381,8 @@ TEST(ProfileFile, FileNamesTitlesAndVersion)
     };
     const Case cases[] = {
         {"/p/Profiles/ipod/Small.xml", "Small"}, {"Movie.xml", "Movie"}, {"/p/abc", "abc"},
-        {"/p/abcd", ""}, {"/p/dir.d/noext", "n"}, {"", ""},
+        {"/p/abcd", "abcd"}, {"/p/dir.d/noext", "noext"}, {"", ""}, {"/p/Loud.XML", "Loud"},
+        {"/p/a.xml.bak.xml", "a.xml.bak"}, {"/p/.xml", ""}, {"/p/notes.xml.txt", "notes.xml.txt"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FileTitleOf(c.path), c.title) << c.path;

@@ -508,11 +508,14 @@ void SaveTest::closeEscapeAndCloseBoxAskNothing()
 
 void SaveTest::profilesFolderInTheWayIsReported()
 {
+    // The program folder can't hold a Profiles folder, and neither can the data folder
+    // that stands in for it then.
     CSandbox sandbox;
     QVERIFY(sandbox.WriteFile("program/Profiles", "not a folder"));
+    QVERIFY(sandbox.WriteFile("data/orrery", "not a folder either"));
     auto dialog = sandbox.MakeDialog();
     dialog->OnInitDialog();
-    const std::string folder = sandbox.Path("program/Profiles");
+    const std::string folder = sandbox.Path("data/orrery/Profiles");
     const std::string settings = sandbox.Path("config/Kestro.conf");
     QCOMPARE(RegistryKeyFilePath(kHkeyCurrentUser, "Software\\Kestro"), settings);
     // Told once the window shows, not before.
@@ -537,7 +540,8 @@ void SaveTest::profilesFolderInTheWayIsReported()
     TypeInto(dialog->GetDlgItem(1003), QStringLiteral("Elsewhere"));
     Click(*dialog, 1032);
     QVERIFY(sandbox.Log()->messages.back().text.rfind(kNotSaved + folder + "/generic.Standard.xml\n", 0) == 0);
-    QCOMPARE(ReadBytes(folder), std::string("not a folder"));
+    QCOMPARE(ReadBytes(sandbox.Path("program/Profiles")), std::string("not a folder"));
+    QCOMPARE(ReadBytes(sandbox.Path("data/orrery")), std::string("not a folder either"));
     const std::string elsewhere = sandbox.Path("generic.Elsewhere.xml");
     sandbox.Log()->saveAnswers = {{elsewhere, "generic.Elsewhere.xml"}};
     Click(*dialog, 1011);
