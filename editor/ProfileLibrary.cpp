@@ -295,7 +295,7 @@ void CopySampleProfiles(const std::string& fromFolder, const std::string& toFold
 void UseDataFolder(EditorFolders& folders)
 {
     folders.usesDataFolder = true;
-    const std::string data = DataFolder();
+    const std::string data = UserDataFolder();
     if (data.empty()) {
         folders.state = ProfilesFolderState::NotCreated;
         folders.reason = std::strerror(ENOENT);

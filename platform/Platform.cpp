@@ -134,7 +134,7 @@ bool UsableTrashFolder(const std::string& trash, bool create)
 // its file system). Empty when there is none.
 std::string TrashFolderFor(const std::string& path, dev_t device)
 {
-    const std::string data = DataFolder();
+    const std::string data = UserDataFolder();
     struct stat info {};
     std::error_code error;
     if (!data.empty()) {
@@ -537,7 +537,7 @@ std::string SettingsFolder()
     return BaseDirectory("XDG_CONFIG_HOME", ".config");
 }
 
-std::string DataFolder()
+std::string UserDataFolder()
 {
     return BaseDirectory("XDG_DATA_HOME", ".local/share");
 }

@@ -115,7 +115,7 @@ std::string SettingsFolder();
 
 // The user's data folder by the same rules: $XDG_DATA_HOME, otherwise
 // $HOME/.local/share. Empty when none can be found.
-std::string DataFolder();
+std::string UserDataFolder();
 
 // ---------------------------------------------------------------------------
 // Paths. The buffer forms return the length of the part; when it is below bufferSize

@@ -426,9 +426,9 @@ TEST(SettingsFolderTest, FollowsXdgThenHome)
     }
     ScopedEnv home("HOME", "/home/u");
     ScopedEnv data("XDG_DATA_HOME", nullptr);
-    EXPECT_EQ(DataFolder(), "/home/u/.local/share");
+    EXPECT_EQ(UserDataFolder(), "/home/u/.local/share");
     ScopedEnv dataSet("XDG_DATA_HOME", "/xdg/data/");
-    EXPECT_EQ(DataFolder(), "/xdg/data");
+    EXPECT_EQ(UserDataFolder(), "/xdg/data");
 }
 
 // ---------------------------------------------------------------------------
