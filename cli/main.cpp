@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = cli::RunProfileTool(args, ExecutableFolder(), std::cout, std::cerr);
     std::cout.flush();
