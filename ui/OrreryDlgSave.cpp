@@ -67,7 +67,8 @@ void COrreryDlg::OnSave()
     if (!typeFile.HasCurrentProfile())
         return;
     const std::string pathText = PathBoxText();
-    if (!changed && editor::AnyFileMatches(pathText))
+    // The path is a file name, never a pattern: "a*.xml" is that one file.
+    if (!changed && IsRegularFile(pathText))
         return;
     const std::string profileName = ProfileNameText();
     const std::string fileName = LastPathPart(pathText);

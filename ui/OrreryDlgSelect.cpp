@@ -86,6 +86,15 @@ void COrreryDlg::OnAddDevice()
         MessageWithPath(kIdsBadDeviceName, name, PromptButtons::Ok, PromptIcon::Warning);
         return;
     }
+    // Two devices that differ only in case would look like one in every list.
+    std::vector<std::string> known;
+    auto* selector = Item<QComboBox>(kIdcDeviceSelector);
+    for (int i = 0; i < selector->count(); ++i)
+        known.push_back(ToStd(selector->itemText(i)));
+    if (const std::string existing = editor::DeviceDifferingInCase(known, name); !existing.empty()) {
+        Message(FormatString(kIdsDeviceExists, existing), PromptButtons::Ok, PromptIcon::Warning);
+        return;
+    }
     if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == kPromptStay) {
         SetEditBoxText(nameBox, QString());
         SetEditBoxText(nameBox, ToQt(typeFile.Device()));

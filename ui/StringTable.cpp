@@ -27,6 +27,7 @@ constexpr StringEntry kStrings[] = {
      "The \"Path\" value in the settings file %s names the converter's folder, whose Profiles folder "
      "holds the profiles. Until that folder can be used, profiles are kept only while the editor runs; "
      "use Save As to save one where you can write."},
+    {kIdsDeviceExists, "A device named \"%s\" exists already; its name differs only in upper and lower case."},
 };
 
 } // namespace

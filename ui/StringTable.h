@@ -18,6 +18,7 @@ inline constexpr int kIdsBadDeviceName = 110;
 inline constexpr int kIdsProfilesNotCreated = 111;  // followed by the folder and the reason
 inline constexpr int kIdsProfilesNotReadable = 112; // followed by the folder and the reason
 inline constexpr int kIdsProfilesFolderHint = 113;  // holds one "%s": the settings file
+inline constexpr int kIdsDeviceExists = 114;        // holds one "%s": the device of that name
 
 // Messages and captions are loaded into fixed buffers of these sizes.
 inline constexpr std::size_t kMessageLength = 300;

@@ -79,6 +79,7 @@ private slots:
     void saveWritesTheSamePathAndMovesTheProfileLast();
     void saveWithoutChangesDoesNothing();
     void saveOfADefaultNeverWrittenWritesIt();
+    void saveTakesTheFileNameLiterally();
     void saveAnsweredNoWritesNothing();
     void saveAsKeepsTheControlsValues();
     void saveAsCancelledChangesNothing();
@@ -168,6 +169,23 @@ void SaveTest::saveOfADefaultNeverWrittenWritesIt()
     QVERIFY(saved.GetValue("common.video.encode.fourcc", value));
     QCOMPARE(value, std::string("H264"));
     QCOMPARE(dialog->Library().Size(), std::size_t(28));
+}
+
+// "Has it been saved?" asks about the one file: another file that a wildcard reading of
+// the name would match does not count.
+void SaveTest::saveTakesTheFileNameLiterally()
+{
+    CSandbox sandbox;
+    QVERIFY(sandbox.WriteFile("program/Orrery.xml", "<editor>\r\n<profile device_list=\"g*\"/>\r\n</editor>\r\n"));
+    QVERIFY(sandbox.WriteFile("program/Profiles/gadget.Standard.xml", "someone else's"));
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    const std::string path = sandbox.Path("program/Profiles/g*.Standard.xml");
+    QCOMPARE(dialog->TypeFile().FilePath(), path);
+    Click(*dialog, 1032);
+    QCOMPARE(sandbox.Log()->messages.front().text, kSaveQuestion + path);
+    QCOMPARE(LoadProfileFile(path).device, std::string("g*"));
+    QCOMPARE(ReadBytes(sandbox.Path("program/Profiles/gadget.Standard.xml")), std::string("someone else's"));
 }
 
 void SaveTest::saveAnsweredNoWritesNothing()

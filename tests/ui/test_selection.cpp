@@ -295,10 +295,14 @@ void SelectionTest::addDeviceRefusesNamesThatCannotBeFileNames()
     const std::size_t before = dialog->Library().Size();
     const QStringList devices = ComboTexts(dialog->GetDlgItem(1027));
     const auto& messages = sandbox.Log()->messages;
-    for (const char* name : {"tv/box", "..", "back\\slash"}) {
+    const char* const refused[] = {"tv/box", "..", "back\\slash", "   ", " psp", "GENERIC"};
+    for (const char* name : refused) {
         ItemOf<QLineEdit>(*dialog, 1004)->setText(QString::fromUtf8(name));
         Click(*dialog, 1041);
-        QCOMPARE(messages.back().text, std::string("The device name can't be used as a file name.\n\n") + name);
+        const std::string expected = name == std::string("GENERIC")
+            ? "A device named \"generic\" exists already; its name differs only in upper and lower case."
+            : std::string("The device name can't be used as a file name.\n\n") + name;
+        QCOMPARE(messages.back().text, expected);
         QVERIFY(messages.back().buttons == PromptButtons::Ok);
         QCOMPARE(dialog->Library().Size(), before);
         QCOMPARE(ComboTexts(dialog->GetDlgItem(1027)), devices);
@@ -307,13 +311,13 @@ void SelectionTest::addDeviceRefusesNamesThatCannotBeFileNames()
         QVERIFY(dialog->IsChanged());
     }
     // No save question was asked: nothing was going to change.
-    QCOMPARE(messages.size(), std::size_t(3));
+    QCOMPARE(messages.size(), std::size_t(6));
     QVERIFY(QDir(QString::fromStdString(sandbox.Path("program/Profiles"))).isEmpty());
 
     // An empty name box does nothing at all.
     ItemOf<QLineEdit>(*dialog, 1004)->clear();
     Click(*dialog, 1041);
-    QCOMPARE(messages.size(), std::size_t(3));
+    QCOMPARE(messages.size(), std::size_t(6));
 }
 
 void SelectionTest::addDeviceStaysWhenAsked()
