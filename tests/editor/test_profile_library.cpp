@@ -164,26 +164,6 @@ TEST_F(FoldersTest, StartUpWithoutAnInstallFolder)
     }
 }
 
-// A value too long for the settings buffer names no folder the editor may read or
-// write: the start says so, and no default profile gets a path.
-TEST_F(FoldersTest, SettingsValueTooLongNamesNoFolder)
-{
-    const fs::path program = dir / "program";
-    fs::create_directories(program);
-    const std::string converter = (dir / std::string(300, 'c')).string();
-    home.WriteSettings("[General]\nPath=" + converter + "/conv\n");
-    const EditorFolders folders = LocateFolders(program.string());
-    EXPECT_EQ(folders.state, ProfilesFolderState::NotReadable);
-    EXPECT_EQ(folders.reason, "File name too long");
-    EXPECT_EQ(folders.problemFolder, converter + "/Profiles");
-    EXPECT_EQ(folders.ProfilesFolder(), "");
-    EXPECT_EQ(ProfilesPattern(folders.ProfilesRoot()), "");
-    profile::CProfileFile made;
-    CreateDeviceProfile("psp", made, program.string(), folders.ProfilesRoot(), kVideoAndAudio);
-    EXPECT_EQ(made.filePath, "");
-    EXPECT_FALSE(fs::exists(program / "Profiles"));
-}
-
 // A system-wide installation: the program folder's Profiles folder is the installer's,
 // so the user's own is made in the data folder, with a copy of the samples the first
 // time only.
@@ -606,15 +586,6 @@ TEST(DeviceNames, IsValidDeviceName)
         EXPECT_EQ(CheckDeviceName(c.name), c.fault) << c.name;
         EXPECT_EQ(IsValidDeviceName(c.name), c.fault == Fault::None) << c.name;
     }
-}
-
-TEST(DeviceNames, ADeviceDifferingOnlyInCaseIsNamed)
-{
-    const std::vector<std::string> known{"psp", "iPhone"};
-    EXPECT_EQ(DeviceDifferingInCase(known, "PSP"), "psp");
-    EXPECT_EQ(DeviceDifferingInCase(known, "iphone"), "iPhone");
-    EXPECT_EQ(DeviceDifferingInCase(known, "psp"), "") << "the device itself";
-    EXPECT_EQ(DeviceDifferingInCase(known, "psp2"), "");
 }
 
 // A default file name that is taken, on disk or in the library, belongs to someone

@@ -424,11 +424,6 @@ TEST(SettingsFolderTest, FollowsXdgThenHome)
         ScopedEnv home("HOME", c.home);
         EXPECT_EQ(SettingsFolder(), c.expected) << (c.xdg ? c.xdg : "(unset)") << " / " << c.home;
     }
-    ScopedEnv home("HOME", "/home/u");
-    ScopedEnv data("XDG_DATA_HOME", nullptr);
-    EXPECT_EQ(UserDataFolder(), "/home/u/.local/share");
-    ScopedEnv dataSet("XDG_DATA_HOME", "/xdg/data/");
-    EXPECT_EQ(UserDataFolder(), "/xdg/data");
 }
 
 // ---------------------------------------------------------------------------

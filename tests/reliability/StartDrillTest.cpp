@@ -78,19 +78,6 @@ bool SetAge(const std::string& path, int seconds)
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
-std::vector<std::string> LibraryTitles(COrreryDlg& dialog)
-{
-    std::vector<std::string> titles;
-    for (const auto& [device, profile] : dialog.Library().Entries())
-        titles.push_back(profile.fileTitle);
-    return titles;
-}
-
-bool Holds(const std::vector<std::string>& titles, const std::string& title)
-{
-    return std::find(titles.begin(), titles.end(), title) != titles.end();
-}
-
 } // namespace
 
 class StartDrillTest : public QObject {
@@ -127,9 +114,8 @@ void StartDrillTest::hostileProfilesFolder()
     auto dialog = sandbox.MakeDialog();
     QVERIFY(dialog->OnInitDialog());
 
-    const std::vector<std::string> titles = LibraryTitles(*dialog);
-    QVERIFY(Holds(titles, "generic.A"));
-    QVERIFY(!Holds(titles, "pipe") && !Holds(titles, "large"));
+    const editor::CProfileLibrary& library = dialog->Library();
+    QVERIFY(library.HoldsTitle("generic.A") && !library.HoldsTitle("pipe") && !library.HoldsTitle("large"));
     QCOMPARE(events.Count("large.xml", IN_ACCESS), 0);
     QVERIFY(!FileExists(stale));
     QVERIFY(FileExists(young) && FileExists(notOurs));
@@ -170,7 +156,7 @@ void StartDrillTest::settingsNameTheRootFolder()
 
     // Scan, defaults and Save As all use "/Profiles"; the program folder is not read.
     QCOMPARE(dialog->ProfilesRoot(), std::string("/"));
-    QVERIFY(!Holds(LibraryTitles(*dialog), "generic.A"));
+    QVERIFY(!dialog->Library().HoldsTitle("generic.A"));
     QCOMPARE(dialog->TypeFile().FilePath(), std::string("/Profiles/generic.Standard.xml"));
     QVERIFY2(dialog->StartupProblem().rfind("The Profiles folder could not be read:\n\n/Profiles\n", 0) == 0,
              dialog->StartupProblem().c_str());
@@ -197,32 +183,21 @@ void StartDrillTest::settingsValueTooLong()
 void StartDrillTest::programIgnoresTheFileSizeSignal()
 {
     CSandbox sandbox;
-    std::vector<std::string> environment{"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + sandbox.ConfigHome(),
-                                         "XDG_DATA_HOME=" + sandbox.Path("data"), "HOME=" + sandbox.Path("")};
-    std::vector<char*> envp;
-    for (std::string& text : environment)
-        envp.push_back(text.data());
-    envp.push_back(nullptr);
     std::string program = ORRERY_PROGRAM;
     char* argv[] = {program.data(), nullptr};
     pid_t pid = 0;
-    QCOMPARE(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
-
-    const unsigned long long bit = 1ULL << (SIGXFSZ - 1);
+    QCOMPARE(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
     bool ignored = false;
-    bool ended = false;
+    bool running = true;
     // A hang guard only: the program ignores the signal before anything else.
-    for (int poll = 0; poll < 600 && !ignored && !ended; ++poll) {
+    for (int poll = 0; poll < 600 && !ignored && (running = ::waitpid(pid, nullptr, WNOHANG) == 0); ++poll) {
         std::ifstream status("/proc/" + std::to_string(pid) + "/status");
         for (std::string line; std::getline(status, line);)
             if (line.rfind("SigIgn:", 0) == 0)
-                ignored = (std::stoull(line.substr(7), nullptr, 16) & bit) != 0;
-        int exitStatus = 0;
-        ended = ::waitpid(pid, &exitStatus, WNOHANG) == pid;
-        if (!ignored && !ended)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                ignored = (std::stoull(line.substr(7), nullptr, 16) >> (SIGXFSZ - 1) & 1) != 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(ignored ? 0 : 50));
     }
-    if (!ended) {
+    if (running) {
         ::kill(pid, SIGTERM);
         ::waitpid(pid, nullptr, 0);
     }
