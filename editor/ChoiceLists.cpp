@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "editor/ProfileKeys.h"
 #include "platform/Platform.h"
 
 namespace editor {
@@ -345,7 +346,7 @@ void SetFourccForCodec(CTypeFile& holder, const FourccTable& table, const std::s
         if (found != table.end())
             fourcc = found->second;
     }
-    holder.SetValue("common.video.encode.fourcc", fourcc);
+    holder.SetValue(keys::kFourcc, fourcc);
 }
 
 bool AudioCodecSectionName(const std::string& displayName, std::string& out)

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz/FuzzChecks.h"
+#include "tests/reliability/FuzzChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -13,6 +13,7 @@
 
 #include "controls/SkinListCtrl.h"
 #include "editor/ChoiceLists.h"
+#include "editor/ProfileKeys.h"
 #include "editor/TypeFile.h"
 #include "platform/Platform.h"
 #include "profile/ProfileFile.h"
@@ -22,42 +23,42 @@
 
 namespace {
 
+using namespace editor::keys;
+
 constexpr ControlBinding kBindings[] = {
-    {"common.file.format", kIdcFormat, 3, kBindCombo, nullptr, StoreComboText},
-    {"common.video.encode.codec", kIdcVideoCodec, 3, kBindCombo, nullptr, StoreComboText},
-    {"common.audio.codec", kIdcAudioCodec, 3, kBindCombo, nullptr, StoreComboText},
-    {"profile.name", kIdcProfileName, 1, kBindEdit, LoadEditText, StoreEditText},
-    {"profile.description", kIdcDescription, 1, kBindEdit, LoadEditText, StoreEditText},
-    {"profile.device", kIdcDeviceName, 1, kBindEdit, LoadEditText, nullptr},
-    {"path", kIdcProfilePath, 1, kBindEdit, LoadEditText, StoreEditText},
-    {"common.video.size.list", kIdcFrameSizes, 4, kBindValueList, LoadValueList, nullptr},
-    {"common.video.size.list", kIdcFrameSizes, 4, kBindValueList, nullptr, StoreValueList},
-    {"common.video.size.out_size", kIdcFrameSizes, 4, kBindValueList, LoadDefaultMark, nullptr},
-    {"common.video.size.out_size", kIdcFrameSizes, 6, kBindValueList, nullptr, StoreDefaultValue},
-    {"common.video.outfps.list", kIdcFrameRates, 5, kBindValueList, LoadFrameRateList, nullptr},
-    {"common.video.outfps.list", kIdcFrameRates, 5, kBindValueList, nullptr, StoreFrameRateList},
-    {"common.video.outfps.value", kIdcFrameRates, 5, kBindValueList, LoadDefaultMark, nullptr},
-    {"common.video.outfps.value", kIdcFrameRates, 7, kBindValueList, nullptr, StoreDefaultFrameRate},
-    {"common.audio.freq.list", kIdcSampleRates, 2, kBindValueList, LoadValueList, nullptr},
-    {"common.audio.freq.list", kIdcSampleRates, 2, kBindValueList, nullptr, StoreValueList},
-    {"common.audio.freq.value", kIdcSampleRates, 2, kBindValueList, LoadDefaultMark, nullptr},
-    {"common.audio.freq.value", kIdcSampleRates, 0, kBindValueList, nullptr, StoreDefaultValue},
-    {"common.audio.bitrate.list", kIdcAudioBitrates, 2, kBindValueList, LoadValueList, nullptr},
-    {"common.audio.bitrate.list", kIdcAudioBitrates, 2, kBindValueList, nullptr, StoreValueList},
-    {"common.audio.bitrate.value", kIdcAudioBitrates, 2, kBindValueList, LoadDefaultMark, nullptr},
-    {"common.audio.bitrate.value", kIdcAudioBitrates, 0, kBindValueList, nullptr, StoreDefaultValue},
-    {"common.video.encode.bitrate_kbps", kIdcBitrateSlider, 0, kBindSlider, LoadBitrateSlider, nullptr},
-    {"common.video.encode.maxbitrate_kbps", kIdcMaxBitrate, 0, kBindEdit, LoadNumberEdit, nullptr},
-    {"common.video.encode.maxbitrate_kbps", kIdcMaxBitrate, 0, kBindEdit, nullptr, StoreNumberEdit},
-    {"common.video.encode.bitrate_kbps", kIdcDefaultBitrate, 0, kBindEdit, LoadNumberEdit, nullptr},
-    {"common.video.encode.bitrate_kbps", kIdcDefaultBitrate, 0, kBindEdit, nullptr, StoreNumberEdit},
-    {"vcodec.name", kIdcVideoCodec, 3, kBindCombo, nullptr, StoreVideoCodecName},
-    {"acodec.name", kIdcAudioCodec, 3, kBindCombo, nullptr, StoreAudioCodecName},
-    {"common.audio.copy", kIdcCopySource, 0, kBindCheckBox, nullptr, StoreCopyCheck},
+    {kFileFormat, kIdcFormat, kValueChoice, kBindCombo, nullptr, StoreComboText},
+    {kVideoCodec, kIdcVideoCodec, kValueChoice, kBindCombo, nullptr, StoreComboText},
+    {kAudioCodec, kIdcAudioCodec, kValueChoice, kBindCombo, nullptr, StoreComboText},
+    {kProfileName, kIdcProfileName, kValueText, kBindEdit, LoadEditText, StoreEditText},
+    {kProfileDescription, kIdcDescription, kValueText, kBindEdit, LoadEditText, StoreEditText},
+    {kProfileDevice, kIdcDeviceName, kValueText, kBindEdit, LoadEditText, nullptr},
+    {kPath, kIdcProfilePath, kValueText, kBindEdit, LoadEditText, StoreEditText},
+    {kFrameSizes, kIdcFrameSizes, kValueSizeList, kBindValueList, LoadValueList, nullptr},
+    {kFrameSizes, kIdcFrameSizes, kValueSizeList, kBindValueList, nullptr, StoreValueList},
+    {kFrameSize, kIdcFrameSizes, kValueSizeList, kBindValueList, LoadDefaultMark, nullptr},
+    {kFrameSize, kIdcFrameSizes, kValueDefaultSize, kBindValueList, nullptr, StoreDefaultValue},
+    {kFrameRates, kIdcFrameRates, kValueFrameRateList, kBindValueList, LoadFrameRateList, nullptr},
+    {kFrameRates, kIdcFrameRates, kValueFrameRateList, kBindValueList, nullptr, StoreFrameRateList},
+    {kFrameRate, kIdcFrameRates, kValueFrameRateList, kBindValueList, LoadDefaultMark, nullptr},
+    {kFrameRate, kIdcFrameRates, kValueDefaultFrameRate, kBindValueList, nullptr, StoreDefaultFrameRate},
+    {kSampleRates, kIdcSampleRates, kValueRateList, kBindValueList, LoadValueList, nullptr},
+    {kSampleRates, kIdcSampleRates, kValueRateList, kBindValueList, nullptr, StoreValueList},
+    {kSampleRate, kIdcSampleRates, kValueRateList, kBindValueList, LoadDefaultMark, nullptr},
+    {kSampleRate, kIdcSampleRates, kValueNumber, kBindValueList, nullptr, StoreDefaultValue},
+    {kAudioBitrates, kIdcAudioBitrates, kValueRateList, kBindValueList, LoadValueList, nullptr},
+    {kAudioBitrates, kIdcAudioBitrates, kValueRateList, kBindValueList, nullptr, StoreValueList},
+    {kAudioBitrate, kIdcAudioBitrates, kValueRateList, kBindValueList, LoadDefaultMark, nullptr},
+    {kAudioBitrate, kIdcAudioBitrates, kValueNumber, kBindValueList, nullptr, StoreDefaultValue},
+    {kBitrate, kIdcBitrateSlider, kValueNumber, kBindSlider, LoadBitrateSlider, nullptr},
+    {kMaxBitrate, kIdcMaxBitrate, kValueNumber, kBindEdit, LoadNumberEdit, nullptr},
+    {kMaxBitrate, kIdcMaxBitrate, kValueNumber, kBindEdit, nullptr, StoreNumberEdit},
+    {kBitrate, kIdcDefaultBitrate, kValueNumber, kBindEdit, LoadNumberEdit, nullptr},
+    {kBitrate, kIdcDefaultBitrate, kValueNumber, kBindEdit, nullptr, StoreNumberEdit},
+    {kVideoCodecName, kIdcVideoCodec, kValueChoice, kBindCombo, nullptr, StoreVideoCodecName},
+    {kAudioCodecName, kIdcAudioCodec, kValueChoice, kBindCombo, nullptr, StoreAudioCodecName},
+    {kAudioCopy, kIdcCopySource, kValueNumber, kBindCheckBox, nullptr, StoreCopyCheck},
 };
 static_assert(std::size(kBindings) == 31);
-
-constexpr int kFrameRateValueKind = 5;
 
 // The current profile the handlers work on, or null when there is nothing to work on.
 profile::CProfileFile* Current(editor::CTypeFile* typeFile, COrreryDlg* dialog)
@@ -223,11 +224,11 @@ void LoadEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrrer
         return;
     const std::string key = row.key;
     std::string text;
-    if (key == "profile.name")
+    if (key == editor::keys::kProfileName)
         text = LastPathPart(profile->filePath);
-    else if (key == "profile.description")
+    else if (key == editor::keys::kProfileDescription)
         text = profile->description;
-    else if (key == "profile.device")
+    else if (key == editor::keys::kProfileDevice)
         text = profile->device;
     else
         text = profile->filePath;
@@ -242,7 +243,7 @@ void StoreEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrre
     if (!IsEditBox(edit))
         return;
     // The profile name and path are taken over by the save sequence itself.
-    if (std::strcmp(row.key, "profile.description") == 0)
+    if (std::strcmp(row.key, editor::keys::kProfileDescription) == 0)
         profile->description = ToStd(EditBoxText(edit));
 }
 
@@ -253,7 +254,7 @@ void LoadNumberEdit(const ControlBinding& row, editor::CTypeFile* typeFile, COrr
     std::string value;
     if (edit == nullptr || !ValueOf(*profile, row.key, value))
         return;
-    if (row.valueKind == 0 || row.valueKind == 1)
+    if (row.valueKind == kValueNumber || row.valueKind == kValueText)
         SetEditBoxText(edit, ToQt(value));
 }
 
@@ -271,12 +272,12 @@ void LoadBitrateSlider(const ControlBinding& row, editor::CTypeFile* typeFile, C
     const profile::CProfileFile* profile = Current(typeFile, dialog);
     auto* slider = profile != nullptr ? Control<QSlider>(row, dialog) : nullptr;
     std::string bitrate;
-    if (slider == nullptr || row.valueKind != 0 || !ValueOf(*profile, row.key, bitrate))
+    if (slider == nullptr || row.valueKind != kValueNumber || !ValueOf(*profile, row.key, bitrate))
         return;
     std::string minimum;
     std::string maximum;
-    profile->GetValue("common.video.encode.minbitrate_kbps", minimum);
-    profile->GetValue("common.video.encode.maxbitrate_kbps", maximum);
+    profile->GetValue(editor::keys::kMinBitrate, minimum);
+    profile->GetValue(editor::keys::kMaxBitrate, maximum);
     // Minimum first, as the range is set edge by edge; a maximum below the minimum
     // collapses the range onto the minimum.
     slider->setMinimum(DecimalValue(minimum));
@@ -339,7 +340,7 @@ void LoadValueList(const ControlBinding& row, editor::CTypeFile* typeFile, COrre
         return;
     std::vector<std::string> items;
     editor::SplitList(value, items);
-    if (row.valueKind == 2 || row.valueKind == 4) {
+    if (row.valueKind == kValueRateList || row.valueKind == kValueSizeList) {
         list->SetFullRowSelect(true);
         list->DeleteAllRows();
         for (const std::string& item : items)
@@ -373,7 +374,7 @@ void LoadDefaultMark(const ControlBinding& row, editor::CTypeFile* typeFile, COr
     std::string value;
     if (list == nullptr || !ValueOf(*profile, row.key, value) || value.empty())
         return;
-    if (row.valueKind == kFrameRateValueKind) {
+    if (row.valueKind == kValueFrameRateList) {
         for (int r = 0; r < list->RowCount(); ++r) {
             if (FrameRateOfRow(list, r) == value)
                 list->SetToggle(r, 0, 1);

@@ -26,10 +26,20 @@ inline constexpr int kBindValueList = 3;
 inline constexpr int kBindSlider = 4;
 inline constexpr int kBindCheckBox = 5;
 
+// valueKind values: the shape of a row's value, which its handlers check.
+inline constexpr int kValueNumber = 0;          // a number as typed (bitrates, the default rates)
+inline constexpr int kValueText = 1;            // a text as it stands
+inline constexpr int kValueRateList = 2;        // Hz or bit/s, shown in thousands with a unit
+inline constexpr int kValueChoice = 3;          // a selector's item text
+inline constexpr int kValueSizeList = 4;        // frame sizes "640x480"
+inline constexpr int kValueFrameRateList = 5;   // frame rates, kept as frame-rate table indexes
+inline constexpr int kValueDefaultSize = 6;     // the checked frame size
+inline constexpr int kValueDefaultFrameRate = 7;// the checked frame rate
+
 struct ControlBinding {
-    const char* key;     // dotted key, or "profile.name", "profile.description", "profile.device", "path"
+    const char* key;     // dotted key, or editor::keys::kProfileName, kProfileDescription, kProfileDevice, kPath
     int controlId;
-    int valueKind;       // shape of the value; see the handlers
+    int valueKind;       // kValue...
     int controlKind;
     BindingHandler load; // null: the load pass skips the row
     BindingHandler store;

@@ -1,6 +1,5 @@
 #include "ui/OrreryDlg.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,15 +12,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
 
 #include "controls/FieldNumericEdit.h"
 #include "controls/SkinListCtrl.h"
-#include "platform/MyRegKey.h"
-#include "platform/Platform.h"
 #include "ui/AboutDlg.h"
 #include "ui/ControlBinding.h"
 #include "ui/DialogItems.h"
@@ -64,12 +60,9 @@ COrreryDlg::COrreryDlg(std::string executableFolder, std::unique_ptr<CPrompt> pr
 {
     if (!this->prompt)
         this->prompt = std::make_unique<CQtPrompt>(this);
+    session = std::make_unique<editor::CEditorSession>(*this, *this->prompt);
     setObjectName(QString::number(kDialogId));
     icon = ProgramIcon();
-    loadedProfile.CreateDefault();
-    configReader.CreateDefault();
-    changed = false;
-    suppressChange = true;
     CreateControls();
     ConnectNotifications();
 }
@@ -274,41 +267,9 @@ bool COrreryDlg::OnInitDialog()
     Item<QRadioButton>(kIdcVideoAndAudio)->setChecked(true);
     Item<QRadioButton>(kIdcAudioOnly)->setChecked(false);
 
-    const editor::EditorFolders folders =
-        executableFolder.empty() ? editor::LocateFolders() : editor::LocateFolders(executableFolder);
-    installFolder = folders.installFolder;
-    programFolder = folders.programFolder;
-    profilesRoot = folders.ProfilesRoot();
-    // Deletions that could not be done last time are done before anything reads the
-    // folder they were in.
-    editor::TidyProfilesFolder(folders);
-    NoteFolderProblem(folders);
+    session->Start(executableFolder);
 
-    configReader.Load(editor::ConfigurationPath(programFolder));
-    editor::BuildContainerTable(configReader, containerTable);
-    SetEditBoxText(GetDlgItem(kIdcProfilePath), ToQt(configReader.filePath));
-
-    FillChoiceCombo(Item<QComboBox>(kIdcDeviceSelector), editor::ChoiceKind::Devices);
-    FillChoiceCombo(Item<QComboBox>(kIdcFrameRateAdder), editor::ChoiceKind::FrameRates);
-    FillChoiceCombo(Item<QComboBox>(kIdcAudioBitrateAdder), editor::ChoiceKind::AudioBitrates);
-    FillChoiceCombo(Item<QComboBox>(kIdcSampleRateAdder), editor::ChoiceKind::SampleRates);
-    editor::BuildFourccTable(configReader, fourccTable);
-    editor::BuildAudioContainerTable(configReader, audioContainerTable);
-
-    library.ScanProfiles(editor::ProfilesPattern(ProfilesRoot()));
-
-    auto* devices = Item<QComboBox>(kIdcDeviceSelector);
-    std::vector<std::string> names;
-    for (int i = 0; i < devices->count(); ++i)
-        names.push_back(ToStd(devices->itemText(i)));
-    for (const std::string& device :
-         editor::CompleteDevices(library, names, folders.TemplateFolder(), folders.ProfilesRoot()))
-        devices->addItem(ToQt(device));
-    devices->setCurrentIndex(devices->count() > 0 ? 0 : -1);
-
-    StartupSelection();
-
-    devices->setFocus();
+    Item<QComboBox>(kIdcDeviceSelector)->setFocus();
     return true;
 }
 
@@ -318,242 +279,19 @@ int COrreryDlg::DoModal()
     return exec();
 }
 
-void COrreryDlg::NoteFolderProblem(const editor::EditorFolders& folders)
-{
-    if (folders.state == editor::ProfilesFolderState::Usable)
-        return;
-    const int stringId =
-        folders.state == editor::ProfilesFolderState::NotCreated ? kIdsProfilesNotCreated : kIdsProfilesNotReadable;
-    startupProblem = LoadString(stringId, kMessageLength) + "\n\n" + folders.problemFolder + "\n" +
-                     folders.reason + "\n\n" +
-                     FormatString(kIdsProfilesFolderHint, RegistryKeyFilePath(kHkeyCurrentUser, editor::kSettingsKey));
-}
-
 void COrreryDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Told once the window is on the screen, so the message has a window to belong to.
-    if (!startupProblem.empty() && !startupProblemReported) {
+    if (!StartupProblem().empty() && !startupProblemReported) {
         startupProblemReported = true;
         QTimer::singleShot(0, this, [this] { ReportStartupProblem(); });
     }
 }
 
-void COrreryDlg::ReportStartupProblem()
-{
-    if (!startupProblem.empty())
-        Message(startupProblem, PromptButtons::Ok, PromptIcon::Warning);
-}
-
-void COrreryDlg::FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind)
-{
-    for (const std::string& text : editor::ChoiceItems(kind, configReader))
-        combo->addItem(ToQt(text));
-    if (combo->count() > 0)
-        combo->setCurrentIndex(0);
-    // The choosers are narrow; their open list is as wide as its longest choice.
-    QAbstractItemView* view = combo->view();
-    view->setMinimumWidth(view->sizeHintForColumn(0) + view->frameWidth() * 2 +
-                          combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-}
-
-void COrreryDlg::StartupSelection()
-{
-    ClearProfileControls();
-    SelectDevice(ToStd(Item<QComboBox>(kIdcDeviceSelector)->currentText()), editor::kVideoAndAudio);
-}
-
 int COrreryDlg::OutputType() const
 {
     return Item<QRadioButton>(kIdcVideoAndAudio)->isChecked() ? editor::kVideoAndAudio : editor::kAudioOnly;
-}
-
-void COrreryDlg::ClearProfileControls()
-{
-    for (int id : {kIdcProfileName, kIdcDeviceName, kIdcDescription, kIdcProfilePath, kIdcFrameWidth,
-                   kIdcFrameHeight, kIdcMaxBitrate, kIdcDefaultBitrate})
-        SetEditBoxText(GetDlgItem(id), QString());
-    for (int id : {kIdcMaxBitrate, kIdcDefaultBitrate})
-        Item<CFieldNumericEdit>(id)->SetFillColor(InRangeColour());
-    for (int id : kValueLists)
-        Item<CSkinListCtrl>(id)->DeleteAllRows();
-    for (int id : {kIdcFormat, kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode})
-        Item<QComboBox>(id)->clear();
-    Item<QCheckBox>(kIdcCopySource)->setChecked(false);
-}
-
-void COrreryDlg::SelectDevice(const std::string& device, int outputType)
-{
-    shownDevice = device;
-    shownOutputType = outputType;
-    auto* profiles = Item<QComboBox>(kIdcProfileSelector);
-    profiles->clear();
-    std::vector<profile::CProfileFile> collected;
-    library.CollectProfiles(device, outputType, collected);
-    for (const profile::CProfileFile& profile : collected)
-        profiles->addItem(ToQt(profile.fileTitle + ".xml"));
-    profiles->setCurrentIndex(profiles->count() > 0 ? 0 : -1);
-    LoadProfile(device, ToStd(profiles->currentText()), outputType);
-}
-
-void COrreryDlg::LoadProfile(const std::string& device, const std::string& fileName, int outputType)
-{
-    ClearProfileControls();
-
-    profile::CProfileFile found;
-    if (library.FindProfile(device, fileName, found)) {
-        loadedProfile.CopyFrom(found);
-        typeFile.SetCurrentProfile(found);
-    }
-
-    std::string copy;
-    if (typeFile.GetValue("common.audio.copy", copy)) {
-        if (copy == "0") {
-            Item<QCheckBox>(kIdcCopySource)->setChecked(false);
-            SetAudioControlsEnabled(true);
-        } else if (copy == "1") {
-            Item<QCheckBox>(kIdcCopySource)->setChecked(true);
-            SetAudioControlsEnabled(false);
-        }
-    }
-
-    LoadProfileToControls(&typeFile, this);
-
-    FillFormats(outputType);
-    SelectFormat();
-    FillVideoCodecs(outputType);
-    SelectVideoCodec();
-    FillAudioCodecs(outputType);
-    SelectAudioCodec();
-    FillEncodingModes(outputType);
-
-    // The load pass showed the file name here; the box holds the profile's name.
-    SetEditBoxText(GetDlgItem(kIdcProfileName), QString());
-    SetEditBoxText(GetDlgItem(kIdcProfileName), ToQt(typeFile.Name()));
-
-    if (outputType == editor::kAudioOnly && Item<QComboBox>(kIdcFormat)->currentText() == editor::kCopyFormat)
-        Item<QCheckBox>(kIdcCopySource)->setChecked(true);
-
-    ApplyCopyState();
-
-    suppressChange = false;
-    changed = false;
-}
-
-void COrreryDlg::FillFormats(int outputType)
-{
-    auto* formats = Item<QComboBox>(kIdcFormat);
-    const std::vector<std::string> texts = outputType == editor::kVideoAndAudio
-                                               ? editor::FormatItems(containerTable)
-                                               : editor::AudioFormatItems(audioContainerTable);
-    for (const std::string& text : texts)
-        formats->addItem(ToQt(text));
-}
-
-void COrreryDlg::SelectFormat()
-{
-    auto* formats = Item<QComboBox>(kIdcFormat);
-    std::string format;
-    if (typeFile.GetValue("common.file.format", format)) {
-        for (int i = 0; i < formats->count(); ++i) {
-            if (CompareNoCase(ToStd(formats->itemText(i)), format.c_str()) == 0) {
-                formats->setCurrentIndex(i);
-                break;
-            }
-        }
-    }
-    if (formats->currentIndex() < 0 && formats->count() > 0)
-        formats->setCurrentIndex(0);
-}
-
-namespace {
-
-// Selects the first item whose text is exactly the value; without one, the first
-// item when nothing is selected.
-void SelectExactOrFirst(QComboBox* combo, const std::string* value)
-{
-    if (value != nullptr)
-        SelectItemText(combo, *value);
-    if (combo->currentIndex() < 0 && combo->count() > 0)
-        combo->setCurrentIndex(0);
-}
-
-void ReplaceItems(QComboBox* combo, const std::vector<std::string>& texts)
-{
-    combo->clear();
-    for (const std::string& text : texts)
-        combo->addItem(ToQt(text));
-}
-
-} // namespace
-
-void COrreryDlg::FillVideoCodecs(int outputType)
-{
-    if (outputType == editor::kAudioOnly)
-        return;
-    const auto* formats = Item<QComboBox>(kIdcFormat);
-    if (formats->currentIndex() < 0)
-        return;
-    ReplaceItems(Item<QComboBox>(kIdcVideoCodec),
-                 editor::CodecItemsForFormat(containerTable, ToStd(formats->currentText()), false));
-}
-
-void COrreryDlg::SelectVideoCodec()
-{
-    std::string codec;
-    const bool has = typeFile.HasValue("common.video.encode.codec") &&
-                     typeFile.GetValue("common.video.encode.codec", codec);
-    SelectExactOrFirst(Item<QComboBox>(kIdcVideoCodec), has ? &codec : nullptr);
-}
-
-void COrreryDlg::FillAudioCodecs(int outputType)
-{
-    const auto* formats = Item<QComboBox>(kIdcFormat);
-    if (formats->currentIndex() < 0)
-        return;
-    const std::string format = ToStd(formats->currentText());
-    std::vector<std::string> codecs;
-    if (outputType == editor::kVideoAndAudio)
-        codecs = editor::CodecItemsForFormat(containerTable, format, true);
-    else
-        editor::AudioCodecsForFormat(audioContainerTable, format, codecs);
-    ReplaceItems(Item<QComboBox>(kIdcAudioCodec), codecs);
-}
-
-void COrreryDlg::SelectAudioCodec()
-{
-    std::string codec;
-    const bool has = typeFile.GetValue("common.audio.codec", codec);
-    SelectExactOrFirst(Item<QComboBox>(kIdcAudioCodec), has ? &codec : nullptr);
-}
-
-void COrreryDlg::FillEncodingModes(int outputType)
-{
-    if (outputType == editor::kAudioOnly)
-        return;
-    auto* modes = Item<QComboBox>(kIdcEncodingMode);
-    ReplaceItems(modes, editor::EncodingModeItems());
-    std::string mode;
-    typeFile.GetValue("common.video.encode.mode.value", mode);
-    modes->setCurrentIndex(editor::EncodingModeIndex(mode));
-}
-
-void COrreryDlg::ApplyCopyState()
-{
-    MarkChanged();
-    SetAudioControlsEnabled(true);
-    if (Item<QCheckBox>(kIdcCopySource)->isChecked()) {
-        auto* codecs = Item<QComboBox>(kIdcAudioCodec);
-        while (codecs->count() > 0)
-            codecs->removeItem(0);
-        Item<CSkinListCtrl>(kIdcAudioBitrates)->DeleteAllRows();
-        Item<CSkinListCtrl>(kIdcSampleRates)->DeleteAllRows();
-        SetAudioControlsEnabled(false);
-        return;
-    }
-    FillAudioCodecs(OutputType());
-    SelectAudioCodec();
-    LoadBindingRows(kFirstAudioListRow, kLastAudioListRow, &typeFile, this);
 }
 
 void COrreryDlg::SetAudioControlsEnabled(bool enabled)
@@ -566,12 +304,6 @@ void COrreryDlg::SetVideoControlsEnabled(bool enabled)
 {
     for (int id : kVideoControls)
         GetDlgItem(id)->setEnabled(enabled);
-}
-
-void COrreryDlg::MarkChanged()
-{
-    if (!suppressChange)
-        changed = true;
 }
 
 void COrreryDlg::OnSysCommand(int id)
@@ -594,14 +326,4 @@ void COrreryDlg::contextMenuEvent(QContextMenuEvent* event)
         return;
     }
     QDialog::contextMenuEvent(event);
-}
-
-int COrreryDlg::Message(const std::string& text, PromptButtons buttons, PromptIcon icon)
-{
-    return prompt->MessageBox(text, LoadString(kIdsMessageCaption, kCaptionLength), buttons, icon);
-}
-
-int COrreryDlg::MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon)
-{
-    return Message(LoadString(stringId, kMessageLength) + "\n\n" + path, buttons, icon);
 }

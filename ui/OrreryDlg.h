@@ -3,6 +3,11 @@
 // The editor's one window: device, output type and profile choice at the top, the
 // profile's container, video and audio settings below, Save, Save As and Close.
 //
+// The window keeps the widgets, their layout, the binding table and the wiring of
+// their notifications; what is being edited and every rule of the workflows belong to
+// the editing session (editor/EditorSession.h), which sees the window as its view.
+// The handlers keep their names and hand the user's choices to the session.
+//
 // Controls are addressed by their numeric identifiers (Resource.h): each carries its
 // identifier as object name and GetDlgItem returns it. Values move between the current
 // profile and the controls only through the binding table (ControlBinding.h).
@@ -18,11 +23,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "editor/ChoiceLists.h"
-#include "editor/Orrery.h"
-#include "editor/ProfileLibrary.h"
-#include "editor/TypeFile.h"
+#include "editor/EditorSession.h"
+#include "editor/EditorView.h"
 #include "profile/ProfileFile.h"
 #include "ui/Prompt.h"
 #include "ui/Resource.h"
@@ -33,7 +37,7 @@ class QAction;
 class QShowEvent;
 class CSkinListCtrl;
 
-class COrreryDlg : public QDialog {
+class COrreryDlg : public QDialog, public editor::CEditorView {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 102;
@@ -80,27 +84,20 @@ public:
     // 0 while "Video + Audio" is checked, 2 otherwise.
     int OutputType() const;
 
-    // Loading what is chosen.
-    void ClearProfileControls();
-    void SelectDevice(const std::string& device, int outputType);
-    void LoadProfile(const std::string& device, const std::string& fileName, int outputType);
-
-    // The selectors that follow the configuration and the current profile.
-    void FillFormats(int outputType);
-    void SelectFormat();
-    void FillVideoCodecs(int outputType);
-    void SelectVideoCodec();
-    void FillAudioCodecs(int outputType);
-    void SelectAudioCodec();
-    void FillEncodingModes(int outputType);
+    // Loading what is chosen (the session's).
+    void SelectDevice(const std::string& device, int outputType) { session->SelectDevice(device, outputType); }
+    void LoadProfile(const std::string& device, const std::string& fileName, int outputType)
+    {
+        session->LoadProfile(device, fileName, outputType);
+    }
     // Enables or empties and disables the audio controls after "Copy source directly".
-    void ApplyCopyState();
+    void ApplyCopyState() { session->ApplyCopyState(); }
     void SetAudioControlsEnabled(bool enabled);
     void SetVideoControlsEnabled(bool enabled);
 
     // A notification of a bound control: the profile now differs from its file,
     // unless the program itself is filling the controls.
-    void MarkChanged();
+    void MarkChanged() { session->MarkChanged(); }
 
     // Device and profile selection (the user's choices in the selectors and the
     // device buttons). Each offers to save the shown profile first.
@@ -135,28 +132,24 @@ public:
     // the single checked row.
     void OnDefaultCellClicked(CSkinListCtrl* list, int column, int row);
 
-    // Saving. PromptSaveChanges results: stay with the shown profile, go ahead
-    // without saving, go ahead after saving.
-    static constexpr int kPromptSaved = 0;
-    static constexpr int kPromptGoAhead = 1;
-    static constexpr int kPromptStay = 2;
-    // SaveAs results.
-    static constexpr int kSaveWritten = 0;
-    static constexpr int kSaveCancelled = 1;
-    static constexpr int kSaveFailed = 2;
-    int PromptSaveChanges(int messageId, int outputType);
+    // Saving (the session's).
+    editor::PromptResult PromptSaveChanges(int messageId, int outputType)
+    {
+        return session->PromptSaveChanges(messageId, outputType);
+    }
     void OnSave();
     void OnSaveAs();
-    int SaveAs(int outputType);
-    // Writes the shown profile, with the controls' values, to the path: 0 when
-    // written (the library and the profile selector then hold it), 1 when not (the
-    // user was told why and nothing else changed).
-    int WriteProfile(const std::string& path, const std::string& fileName, const std::string& profileName);
+    editor::SaveAsResult SaveAs(int outputType) { return session->SaveAs(outputType); }
+    editor::WriteResult WriteProfile(const std::string& path, const std::string& fileName,
+                                     const std::string& profileName)
+    {
+        return session->WriteProfile(path, fileName, profileName);
+    }
 
     // What went wrong with the Profiles folder at start, told once the window shows;
     // empty when nothing did.
-    const std::string& StartupProblem() const { return startupProblem; }
-    void ReportStartupProblem();
+    const std::string& StartupProblem() const { return session->StartupProblem(); }
+    void ReportStartupProblem() { session->ReportStartupProblem(); }
 
     // The window menu: commands 16 to 31 open the About box.
     void OnSysCommand(int id);
@@ -164,30 +157,57 @@ public:
 
     // Message boxes: the string, "\n\n" and the path (or what else the message names),
     // under the caption of string 102.
-    int MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon);
+    int MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon)
+    {
+        return session->MessageWithPath(stringId, path, buttons, icon);
+    }
     // The string alone (or formatted with its argument by the caller) under the caption.
-    int Message(const std::string& text, PromptButtons buttons, PromptIcon icon);
+    int Message(const std::string& text, PromptButtons buttons, PromptIcon icon)
+    {
+        return session->Message(text, buttons, icon);
+    }
     CPrompt& Prompt() { return *prompt; }
 
     // Change tracking.
-    bool IsChanged() const { return changed; }
-    void SetChanged(bool value) { changed = value; }
-    bool IsChangeSuppressed() const { return suppressChange; }
-    void SetSuppressChange(bool value) { suppressChange = value; }
+    bool IsChanged() const { return session->IsChanged(); }
+    void SetChanged(bool value) { session->SetChanged(value); }
+    bool IsChangeSuppressed() const { return session->IsChangeSuppressed(); }
+    void SetSuppressChange(bool value) { session->SetSuppressChange(value); }
 
-    // What the window owns.
-    editor::CTypeFile& TypeFile() { return typeFile; }
-    const profile::CProfileFile& LoadedProfile() const { return loadedProfile; }
-    editor::CProfileLibrary& Library() { return library; }
-    const editor::COrrery& Configuration() const { return configReader; }
-    const editor::ContainerTable& Containers() const { return containerTable; }
-    const editor::FourccTable& Fourccs() const { return fourccTable; }
-    const editor::AudioContainerTable& AudioContainers() const { return audioContainerTable; }
-    const std::string& InstallFolder() const { return installFolder; }
-    const std::string& ProgramFolderPath() const { return programFolder; }
-    // Where profiles are read from and written to, by the editor's one folder rule
-    // (editor::LocateFolders).
-    const std::string& ProfilesRoot() const { return profilesRoot; }
+    // What is being edited.
+    editor::CEditorSession& Session() { return *session; }
+    editor::CTypeFile& TypeFile() { return session->TypeFile(); }
+    const profile::CProfileFile& LoadedProfile() const { return session->LoadedProfile(); }
+    editor::CProfileLibrary& Library() { return session->Library(); }
+    const editor::COrrery& Configuration() const { return session->Configuration(); }
+    const editor::ContainerTable& Containers() const { return session->Containers(); }
+    const editor::FourccTable& Fourccs() const { return session->Fourccs(); }
+    const editor::AudioContainerTable& AudioContainers() const { return session->AudioContainers(); }
+    const std::string& InstallFolder() const { return session->InstallFolder(); }
+    const std::string& ProgramFolderPath() const { return session->ProgramFolderPath(); }
+    const std::string& ProfilesRoot() const { return session->ProfilesRoot(); }
+
+    // The session's view of the window.
+    void FillSelector(editor::Selector selector, const std::vector<std::string>& items) override;
+    void AppendItem(editor::Selector selector, const std::string& text) override;
+    void RemoveItem(editor::Selector selector, int index) override;
+    std::vector<std::string> Items(editor::Selector selector) const override;
+    int SelectedIndex(editor::Selector selector) const override;
+    void SelectIndex(editor::Selector selector, int index) override;
+    std::string ReadText(editor::TextBox box) const override;
+    void ShowText(editor::TextBox box, const std::string& text) override;
+    int ChosenOutputType() const override { return OutputType(); }
+    // Puts the radio buttons back to the output type shown.
+    void ShowOutputType(int outputType) override;
+    bool IsCopyChecked() const override;
+    void ShowCopyChecked(bool checked) override;
+    void ClearProfileControls() override;
+    void ClearVideoControls() override;
+    void ClearAudioLists() override;
+    void LoadProfileToControls(editor::CTypeFile& holder) override;
+    void LoadAudioLists(editor::CTypeFile& holder) override;
+    void StoreControlsToProfile(editor::CTypeFile& holder) override;
+    void EnableGroup(editor::ControlGroup group, bool enabled) override;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -196,21 +216,10 @@ protected:
 private:
     void CreateControls();
     void ConnectNotifications();
-    void FillChoiceCombo(QComboBox* combo, editor::ChoiceKind kind);
     void ShowAboutBox();
-    void StartupSelection();
-    void NoteFolderProblem(const editor::EditorFolders& folders);
-    // Puts the radio buttons back to the output type shown.
-    void ShowOutputType(int outputType);
+    QComboBox* SelectorBox(editor::Selector selector) const;
     // Whether the list is one of the window's four value lists.
     bool IsValueList(const CSkinListCtrl* list) const;
-    // The device of the profile shown, or the selected one when no profile is shown.
-    std::string CurrentDevice() const;
-    // With no profile name typed, says so (message 108) and puts the profile's name
-    // back; true then.
-    bool RefuseEmptyProfileName();
-    std::string PathBoxText() const;
-    std::string ProfileNameText() const;
     template <class T>
     T* Item(int id) const
     {
@@ -218,28 +227,11 @@ private:
     }
 
     QIcon icon;
-    profile::CProfileFile loadedProfile;
-    editor::COrrery configReader;
-    editor::CTypeFile typeFile;
-    editor::ContainerTable containerTable;
-    editor::FourccTable fourccTable;
-    editor::AudioContainerTable audioContainerTable;
-    editor::CProfileLibrary library;
-    std::string installFolder;
-    std::string programFolder;
-    std::string profilesRoot;
-    bool changed = false;
-    bool suppressChange = true;
-    // What the profile selector lists: the device and output type of the last
-    // SelectDevice, so a choice of what is already shown reloads nothing.
-    std::string shownDevice;
-    int shownOutputType = editor::kVideoAndAudio;
-    std::string startupProblem;
-    bool startupProblemReported = false;
-
     std::string executableFolder;   // empty: the running executable's folder
     std::unique_ptr<CPrompt> prompt;
+    std::unique_ptr<editor::CEditorSession> session;
     std::map<int, QWidget*> items;
     QMenu* systemMenu = nullptr;
     bool initialised = false;
+    bool startupProblemReported = false;
 };

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzChecks.h"
+#include "tests/reliability/FuzzChecks.h"
 #include "markup/XmlDoc.h"
 #include "profile/ProfileFile.h"
 #include "tests/TestFiles.h"

@@ -10,28 +10,6 @@
 
 #include "controls/SkinListCtrl.h"
 
-int CPromptDouble::MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
-                              PromptIcon)
-{
-    log->messages.push_back({text, caption, buttons});
-    if (!log->answers.empty()) {
-        const int answer = log->answers.front();
-        log->answers.pop_front();
-        return answer;
-    }
-    return buttons == PromptButtons::YesNo ? kIdYes : kIdOk;
-}
-
-bool CPromptDouble::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)
-{
-    log->saveRequests.push_back(request);
-    if (log->saveAnswers.empty())
-        return false;
-    answer = log->saveAnswers.front();
-    log->saveAnswers.pop_front();
-    return true;
-}
-
 CSandbox::CSandbox(bool copyTemplates)
 {
     hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the window tests share: a prompt that answers from a script and records what
-// it was asked, and a sandbox with a temporary program folder (holding the shipped
-// templates) and a private settings folder.
+// What the window tests share: the prompt double (tests/editor/PromptDouble.h) and a
+// sandbox with a temporary program folder (holding the shipped templates) and a
+// private settings folder.
 
 #include <QAbstractButton>
 #include <QList>
@@ -19,36 +19,11 @@
 #include <vector>
 
 #include "profile/ProfileFile.h"
+#include "tests/editor/PromptDouble.h"
 #include "ui/OrreryDlg.h"
 #include "ui/Prompt.h"
 
 class CSkinListCtrl;
-
-struct PromptRecord {
-    std::string text;
-    std::string caption;
-    PromptButtons buttons;
-};
-
-// Everything a test wants to know after the dialog (which owns the prompt) is gone.
-struct PromptLog {
-    std::vector<PromptRecord> messages;
-    std::vector<SaveFileRequest> saveRequests;
-    std::deque<int> answers;                      // next message answers; kIdOk/kIdYes/... by default
-    std::deque<SaveFileAnswer> saveAnswers;       // empty: the save dialog is cancelled
-};
-
-class CPromptDouble : public CPrompt {
-public:
-    explicit CPromptDouble(std::shared_ptr<PromptLog> log) : log(std::move(log)) {}
-
-    int MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
-                   PromptIcon icon) override;
-    bool SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer) override;
-
-private:
-    std::shared_ptr<PromptLog> log;
-};
 
 class CSandbox {
 public:

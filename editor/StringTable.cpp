@@ -1,6 +1,8 @@
-#include "ui/StringTable.h"
+#include "editor/StringTable.h"
 
-#include <iterator>
+#include <utility>
+
+namespace editor {
 
 namespace {
 
@@ -30,15 +32,35 @@ constexpr StringEntry kStrings[] = {
     {kIdsDeviceExists, "A device named \"%s\" exists already; its name differs only in upper and lower case."},
 };
 
+TextLookup& InstalledLookup()
+{
+    static TextLookup lookup;
+    return lookup;
+}
+
 } // namespace
 
-std::string LoadString(int id)
+const char* SourceString(int id)
 {
     for (const StringEntry& entry : kStrings) {
         if (entry.id == id)
             return entry.text;
     }
-    return {};
+    return nullptr;
+}
+
+TextLookup SetTextLookup(TextLookup lookup)
+{
+    return std::exchange(InstalledLookup(), std::move(lookup));
+}
+
+std::string LoadString(int id)
+{
+    const char* source = SourceString(id);
+    if (source == nullptr)
+        return {};
+    const TextLookup& lookup = InstalledLookup();
+    return lookup ? lookup(id, source) : std::string(source);
 }
 
 std::string LoadString(int id, std::size_t maxLength)
@@ -78,3 +100,5 @@ std::string FormatString(int id, const std::string& argument)
     }
     return result;
 }
+
+} // namespace editor

@@ -1,0 +1,199 @@
+#pragma once
+
+// The editing session: everything the editor knows while it runs and every rule of
+// the workflows, free of any window. It owns the profile library, the profile last
+// selected ("loaded") and the current profile the form edits, the configuration with
+// its choice tables, the folders and the change state; it talks to a window only
+// through a view (editor/EditorView.h) and a prompt (editor/Prompt.h), so the same
+// session can run under the window, under a tool or under a test.
+//
+// The implementation is split by workflow: EditorSession.cpp (start-up, change state,
+// messages), EditorSessionSelect.cpp (device, profile, output type, format and audio
+// copy), EditorSessionDevices.cpp (add and remove device), EditorSessionSave.cpp (the
+// save question, Save, Save As and the write behind them).
+
+#include <string>
+
+#include "editor/ChoiceLists.h"
+#include "editor/EditorView.h"
+#include "editor/Orrery.h"
+#include "editor/ProfileLibrary.h"
+#include "editor/Prompt.h"
+#include "editor/TypeFile.h"
+#include "profile/ProfileFile.h"
+
+namespace editor {
+
+// What the save question decided for the selection change that asked it.
+enum class PromptResult {
+    Saved,     // go ahead: the profile was saved
+    GoAhead,   // go ahead: nothing was saved (the edits are dropped by the next load)
+    Stay,      // stay with the shown profile
+};
+
+enum class SaveAsResult {
+    Written,     // a file was written and is shown
+    Cancelled,   // the user cancelled the save-file dialog
+    Failed,      // the write failed (the user was told); the edits are still in the form
+};
+
+enum class WriteResult {
+    Written,      // the library and the profile selector hold the written profile
+    NotWritten,   // the user was told why; nothing else changed
+};
+
+// The form as a value: what a store pass puts into a copy of the current profile,
+// with the selections that say where it is shown.
+struct FormState {
+    profile::CProfileFile profile;
+    std::string device;
+    int outputType = kVideoAndAudio;
+    std::string fileName;   // the profile selector's item
+};
+
+class CEditorSession {
+public:
+    // The view and the prompt must outlive the session.
+    CEditorSession(CEditorView& view, CPrompt& prompt);
+    CEditorSession(const CEditorSession&) = delete;
+    CEditorSession& operator=(const CEditorSession&) = delete;
+
+    // Start-up, once the window has made its controls: pending deletions, the folders
+    // (the program folder is the executable's own, or the given one), the
+    // configuration and its tables, the selectors and choosers, the profile scan,
+    // the devices' default profiles and the first device's first profile.
+    void Start(const std::string& executableFolder = {});
+
+    // What went wrong with the Profiles folder at start; empty when nothing did.
+    const std::string& StartupProblem() const { return startupProblem; }
+    // Tells it (once the window shows, so the message has a window to belong to).
+    void ReportStartupProblem();
+
+    // Loading what is chosen: the profile selector gets the device's profiles of the
+    // type and the first is loaded; LoadProfile shows the device's profile with the
+    // file name (nothing, without one). Both end with the profile unchanged.
+    void SelectDevice(const std::string& device, int outputType);
+    void LoadProfile(const std::string& device, const std::string& fileName, int outputType);
+
+    // The user's choices. Each offers to save the shown profile first and puts the
+    // selection back when the user stays.
+    void DeviceChosen();
+    void ProfileChosen();
+    void AddDevice();
+    void RemoveDevice();
+    void VideoAndAudioChosen();
+    void AudioOnlyChosen();
+    void FormatChosen();
+    // Enables or empties and disables the audio controls after "Copy source directly".
+    void ApplyCopyState();
+
+    // Saving.
+    PromptResult PromptSaveChanges(int messageId, int outputType);
+    void Save();
+    void SaveAsChosen();
+    SaveAsResult SaveAs(int outputType);
+    WriteResult WriteProfile(const std::string& path, const std::string& fileName, const std::string& profileName);
+
+    // The form as the next write would store it, and where it is shown.
+    FormState CaptureForm();
+
+    // Change tracking. A control's notification calls MarkChanged; it counts unless
+    // the session is filling the form itself (a load, or a CSuppressChanges scope)
+    // or has not shown a profile yet.
+    void MarkChanged();
+    bool IsChanged() const { return changed; }
+    void SetChanged(bool value);
+    bool IsChangeSuppressed() const { return suppressDepth > 0 || suppressedUntilLoad; }
+    // Suppressed until the end of the next load (as before the first one).
+    void SetSuppressChange(bool value) { suppressedUntilLoad = value; }
+
+    // While one lives, notifications are not changes.
+    class CSuppressChanges {
+    public:
+        explicit CSuppressChanges(CEditorSession& session) : session(session) { ++session.suppressDepth; }
+        ~CSuppressChanges() { --session.suppressDepth; }
+        CSuppressChanges(const CSuppressChanges&) = delete;
+        CSuppressChanges& operator=(const CSuppressChanges&) = delete;
+
+    private:
+        CEditorSession& session;
+    };
+
+    // Message boxes: the string, "\n\n" and the path (or what else the message
+    // names), or a whole text, under the caption of string 102.
+    int MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon);
+    int Message(const std::string& text, PromptButtons buttons, PromptIcon icon);
+
+    // 0 while "Video + Audio" is chosen, 2 otherwise.
+    int OutputType() const { return view.ChosenOutputType(); }
+    // The device of the profile shown, or the selected one when no profile is shown.
+    std::string CurrentDevice() const;
+
+    CTypeFile& TypeFile() { return typeFile; }
+    const CTypeFile& TypeFile() const { return typeFile; }
+    const profile::CProfileFile& LoadedProfile() const { return loadedProfile; }
+    CProfileLibrary& Library() { return library; }
+    const COrrery& Configuration() const { return configReader; }
+    const ContainerTable& Containers() const { return containerTable; }
+    const FourccTable& Fourccs() const { return fourccTable; }
+    const AudioContainerTable& AudioContainers() const { return audioContainerTable; }
+    const std::string& InstallFolder() const { return installFolder; }
+    const std::string& ProgramFolderPath() const { return programFolder; }
+    // Where profiles are read from and written to, by the editor's one folder rule
+    // (LocateFolders).
+    const std::string& ProfilesRoot() const { return profilesRoot; }
+
+private:
+    void NoteFolderProblem(const EditorFolders& folders);
+    // The format, codec and mode selectors after a load, from the tables and the
+    // current profile.
+    void FillFormats(int outputType);
+    void SelectFormat();
+    void FillVideoCodecs(int outputType);
+    void SelectVideoCodec();
+    void FillAudioCodecs(int outputType);
+    void SelectAudioCodec();
+    void FillEncodingModes(int outputType);
+    // With no profile name typed, says so (message 108) and puts the profile's name
+    // back; true then.
+    bool RefuseEmptyProfileName();
+    // The store pass and the rules that follow it (encoding mode, FourCC, audio copy)
+    // into the holder's current profile.
+    void StoreForm(CTypeFile& holder);
+    // The profile selector's item for the written profile, moved to its end (where the
+    // library now keeps it).
+    void ShowWrittenProfile(const std::string& fileName);
+    void SelectLastProfile();
+
+    std::string SelectedText(Selector selector) const;
+    // Selects the first item with exactly the text; false (selection unchanged) without one.
+    bool SelectText(Selector selector, const std::string& text);
+    void SetChangedState(bool value);
+    // The end of a load or a write: the form shows a file as it is, and notifications
+    // count again.
+    void EndFill();
+
+    CEditorView& view;
+    CPrompt& prompt;
+
+    profile::CProfileFile loadedProfile;
+    COrrery configReader;
+    CTypeFile typeFile;
+    ContainerTable containerTable;
+    FourccTable fourccTable;
+    AudioContainerTable audioContainerTable;
+    CProfileLibrary library;
+    std::string installFolder;
+    std::string programFolder;
+    std::string profilesRoot;
+    bool changed = false;
+    int suppressDepth = 0;
+    bool suppressedUntilLoad = true;
+    // What the profile selector lists: the device and output type of the last
+    // SelectDevice, so a choice of what is already shown reloads nothing.
+    std::string shownDevice;
+    int shownOutputType = kVideoAndAudio;
+    std::string startupProblem;
+};
+
+} // namespace editor

@@ -1,0 +1,207 @@
+// How edits reach the disk: the question before another profile is shown, Save,
+// Save As and the write behind both. A write goes to a temporary file first, so a
+// failed save leaves the old file, the library and the selector as they were.
+
+#include "editor/EditorSession.h"
+
+#include "editor/ProfileKeys.h"
+#include "editor/StringTable.h"
+#include "platform/Platform.h"
+
+namespace editor {
+
+namespace {
+
+constexpr const char* kProfileFilter = "Kestro Profiles file(*.xml)";
+constexpr const char* kProfileExtension = "xml";
+
+} // namespace
+
+PromptResult CEditorSession::PromptSaveChanges(int messageId, int outputType)
+{
+    // A device without profiles shows nothing that could be saved.
+    if (!typeFile.HasCurrentProfile())
+        return PromptResult::GoAhead;
+    const std::string path = typeFile.FilePath();
+    const std::string fileName = LastPathPart(view.ReadText(TextBox::ProfilePath));
+    const std::string profileName = view.ReadText(TextBox::ProfileName);
+
+    if (profileName.empty()) {
+        const int answer = MessageWithPath(kIdsEmptyProfileName, path, PromptButtons::OkCancel, PromptIcon::Warning);
+        return answer == kIdOk ? PromptResult::Stay : PromptResult::GoAhead;
+    }
+    if (!changed)
+        return PromptResult::GoAhead;
+    if (IsBuiltInProfile(*typeFile.GetCurrentProfile())) {
+        if (MessageWithPath(kIdsBuiltInProfile, path, PromptButtons::YesNo, PromptIcon::Question) != kIdYes)
+            return PromptResult::GoAhead;
+        switch (SaveAs(outputType)) {
+        case SaveAsResult::Written: return PromptResult::Saved;
+        case SaveAsResult::Cancelled: return PromptResult::GoAhead;
+        case SaveAsResult::Failed: break;
+        }
+        return PromptResult::Stay;   // the edits are still only in the form
+    }
+    if (MessageWithPath(messageId, path, PromptButtons::YesNo, PromptIcon::Question) != kIdYes)
+        return PromptResult::GoAhead;
+    return WriteProfile(path, fileName, profileName) == WriteResult::Written ? PromptResult::Saved
+                                                                            : PromptResult::Stay;
+}
+
+bool CEditorSession::RefuseEmptyProfileName()
+{
+    if (!view.ReadText(TextBox::ProfileName).empty())
+        return false;
+    MessageWithPath(kIdsEmptyProfileName, typeFile.FilePath(), PromptButtons::Ok, PromptIcon::Warning);
+    view.ShowText(TextBox::ProfileName, typeFile.Name());
+    return true;
+}
+
+void CEditorSession::SelectLastProfile()
+{
+    view.SelectIndex(Selector::Profile, static_cast<int>(view.Items(Selector::Profile).size()) - 1);
+}
+
+void CEditorSession::Save()
+{
+    if (!typeFile.HasCurrentProfile())
+        return;
+    const std::string pathText = view.ReadText(TextBox::ProfilePath);
+    // The path is a file name, never a pattern: "a*.xml" is that one file.
+    if (!changed && IsRegularFile(pathText))
+        return;
+    const std::string profileName = view.ReadText(TextBox::ProfileName);
+    const std::string fileName = LastPathPart(pathText);
+    const std::string path = typeFile.FilePath();
+
+    if (RefuseEmptyProfileName())
+        return;
+    if (IsBuiltInProfile(*typeFile.GetCurrentProfile()) && changed) {
+        if (MessageWithPath(kIdsBuiltInProfile, path, PromptButtons::YesNo, PromptIcon::Question) == kIdYes) {
+            if (SaveAs(OutputType()) == SaveAsResult::Written)
+                SelectLastProfile();
+            return;
+        }
+    }
+    if (MessageWithPath(kIdsSaveChanged, path, PromptButtons::YesNo, PromptIcon::Question) != kIdYes)
+        return;
+    if (WriteProfile(path, fileName, profileName) == WriteResult::Written)
+        SelectLastProfile();
+}
+
+void CEditorSession::SaveAsChosen()
+{
+    if (!typeFile.HasCurrentProfile())
+        return;
+    if (RefuseEmptyProfileName())
+        return;
+    if (SaveAs(OutputType()) == SaveAsResult::Written)
+        SelectLastProfile();
+}
+
+SaveAsResult CEditorSession::SaveAs(int outputType)
+{
+    if (!typeFile.HasCurrentProfile())
+        return SaveAsResult::Cancelled;
+    SaveFileRequest request;
+    request.initialFolder = ProfilesFolder(ProfilesRoot());
+    request.initialFileName = LastPathPart(view.ReadText(TextBox::ProfilePath));
+    request.defaultExtension = kProfileExtension;
+    request.filter = kProfileFilter;
+    request.confirmOverwrite = true;
+    SaveFileAnswer answer;
+    if (!prompt.SaveFile(request, answer))
+        return SaveAsResult::Cancelled;
+    const std::string profileName = view.ReadText(TextBox::ProfileName);
+
+    // The new file is the device's default profile of the type with the controls'
+    // values; settings no control shows come from the template.
+    const profile::CProfileFile shown(*typeFile.GetCurrentProfile());
+    profile::CProfileFile fresh;
+    CreateDeviceProfile(shown.device, fresh, programFolder, ProfilesRoot(), outputType);
+    typeFile.SetCurrentProfile(fresh);
+    if (WriteProfile(answer.path, answer.fileName, profileName) != WriteResult::Written) {
+        typeFile.SetCurrentProfile(shown);
+        return SaveAsResult::Failed;
+    }
+    return SaveAsResult::Written;
+}
+
+void CEditorSession::StoreForm(CTypeFile& holder)
+{
+    view.StoreControlsToProfile(holder);
+    std::string mode;
+    if (EncodingModeValue(view.SelectedIndex(Selector::EncodingMode), mode))
+        holder.SetValue(keys::kEncodingMode, mode);
+    std::string codec;
+    if (holder.GetValue(keys::kVideoCodec, codec))
+        SetFourccForCodec(holder, fourccTable, codec);
+    // An audio-copy profile names no format and carries no audio codec section.
+    if (holder.Type() == kAudioOnly && view.IsCopyChecked()) {
+        holder.SetValue(keys::kFileFormat, std::string());
+        std::string audioCodec;
+        if (holder.GetValue(keys::kAudioCodecName, audioCodec))
+            holder.GetCurrentProfile()->RemoveCodecSection(keys::kAudioCodecSectionPrefix + audioCodec);
+    }
+}
+
+FormState CEditorSession::CaptureForm()
+{
+    FormState state;
+    state.device = shownDevice;
+    state.outputType = shownOutputType;
+    state.fileName = SelectedText(Selector::Profile);
+    if (!typeFile.HasCurrentProfile())
+        return state;
+    CTypeFile scratch;
+    scratch.SetCurrentProfile(*typeFile.GetCurrentProfile());
+    scratch.SetName(view.ReadText(TextBox::ProfileName));
+    StoreForm(scratch);
+    state.profile = *scratch.GetCurrentProfile();
+    return state;
+}
+
+WriteResult CEditorSession::WriteProfile(const std::string& path, const std::string& fileName,
+                                         const std::string& profileName)
+{
+    profile::CProfileFile* current = typeFile.GetCurrentProfile();
+    if (current == nullptr)
+        return WriteResult::NotWritten;
+    const profile::CProfileFile before(*current);
+
+    typeFile.SetFileName(path, FileTitleOfName(fileName));
+    typeFile.SetName(profileName);
+    StoreForm(typeFile);
+    // What this editor writes is never a shipped profile.
+    typeFile.SetTag(std::string());
+
+    if (!typeFile.Save(path)) {
+        const std::string reason = current->WriteResultText();
+        typeFile.SetCurrentProfile(before);
+        MessageWithPath(kIdsSaveFailed, path + "\n" + reason, PromptButtons::Ok, PromptIcon::Warning);
+        return WriteResult::NotWritten;
+    }
+
+    // The file now holds this profile, whatever the library kept for it before.
+    library.ForgetProfilesAt(path);
+    library.AddProfile(current->device, *current);
+    ShowWrittenProfile(current->fileTitle + ".xml");
+    view.ShowText(TextBox::ProfilePath, std::string());
+    view.ShowText(TextBox::ProfilePath, path);
+    EndFill();
+    MessageWithPath(kIdsProfileSaved, path, PromptButtons::Ok, PromptIcon::Information);
+    return WriteResult::Written;
+}
+
+void CEditorSession::ShowWrittenProfile(const std::string& fileName)
+{
+    const std::vector<std::string> items = view.Items(Selector::Profile);
+    for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
+        if (items[i] == fileName)
+            view.RemoveItem(Selector::Profile, i);
+    }
+    view.AppendItem(Selector::Profile, fileName);
+}
+
+} // namespace editor
+

@@ -1,0 +1,237 @@
+// What the user chooses to edit: the device, the output type and the profile; and the
+// selectors that follow the output file format and the audio copy switch.
+
+#include "editor/EditorSession.h"
+
+#include "editor/ProfileKeys.h"
+#include "editor/StringTable.h"
+#include "platform/Platform.h"
+
+namespace editor {
+
+void CEditorSession::SelectDevice(const std::string& device, int outputType)
+{
+    shownDevice = device;
+    shownOutputType = outputType;
+    std::vector<profile::CProfileFile> collected;
+    library.CollectProfiles(device, outputType, collected);
+    std::vector<std::string> names;
+    for (const profile::CProfileFile& profile : collected)
+        names.push_back(profile.fileTitle + ".xml");
+    {
+        const CSuppressChanges filling(*this);
+        view.FillSelector(Selector::Profile, names);
+    }
+    LoadProfile(device, SelectedText(Selector::Profile), outputType);
+}
+
+void CEditorSession::LoadProfile(const std::string& device, const std::string& fileName, int outputType)
+{
+    {
+        const CSuppressChanges filling(*this);
+        view.ClearProfileControls();
+
+        profile::CProfileFile found;
+        if (library.FindProfile(device, fileName, found)) {
+            loadedProfile.CopyFrom(found);
+            typeFile.SetCurrentProfile(found);
+        }
+
+        std::string copy;
+        if (typeFile.GetValue(keys::kAudioCopy, copy)) {
+            if (copy == "0") {
+                view.ShowCopyChecked(false);
+                view.EnableGroup(ControlGroup::Audio, true);
+            } else if (copy == "1") {
+                view.ShowCopyChecked(true);
+                view.EnableGroup(ControlGroup::Audio, false);
+            }
+        }
+
+        view.LoadProfileToControls(typeFile);
+
+        FillFormats(outputType);
+        SelectFormat();
+        FillVideoCodecs(outputType);
+        SelectVideoCodec();
+        FillAudioCodecs(outputType);
+        SelectAudioCodec();
+        FillEncodingModes(outputType);
+
+        // The load pass showed the file name here; the box holds the profile's name.
+        view.ShowText(TextBox::ProfileName, std::string());
+        view.ShowText(TextBox::ProfileName, typeFile.Name());
+
+        if (outputType == kAudioOnly && SelectedText(Selector::Format) == kCopyFormat)
+            view.ShowCopyChecked(true);
+
+        ApplyCopyState();
+    }
+    EndFill();
+}
+
+void CEditorSession::FillFormats(int outputType)
+{
+    view.FillSelector(Selector::Format, outputType == kVideoAndAudio ? FormatItems(containerTable)
+                                                                     : AudioFormatItems(audioContainerTable));
+}
+
+void CEditorSession::SelectFormat()
+{
+    std::string format;
+    if (typeFile.GetValue(keys::kFileFormat, format)) {
+        const std::vector<std::string> items = view.Items(Selector::Format);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (CompareNoCase(items[i], format.c_str()) == 0) {
+                view.SelectIndex(Selector::Format, static_cast<int>(i));
+                break;
+            }
+        }
+    }
+    if (view.SelectedIndex(Selector::Format) < 0 && !view.Items(Selector::Format).empty())
+        view.SelectIndex(Selector::Format, 0);
+}
+
+void CEditorSession::FillVideoCodecs(int outputType)
+{
+    if (outputType == kAudioOnly || view.SelectedIndex(Selector::Format) < 0)
+        return;
+    view.FillSelector(Selector::VideoCodec,
+                      CodecItemsForFormat(containerTable, SelectedText(Selector::Format), false));
+}
+
+void CEditorSession::SelectVideoCodec()
+{
+    std::string codec;
+    if (typeFile.HasValue(keys::kVideoCodec) && typeFile.GetValue(keys::kVideoCodec, codec))
+        SelectText(Selector::VideoCodec, codec);
+    if (view.SelectedIndex(Selector::VideoCodec) < 0 && !view.Items(Selector::VideoCodec).empty())
+        view.SelectIndex(Selector::VideoCodec, 0);
+}
+
+void CEditorSession::FillAudioCodecs(int outputType)
+{
+    if (view.SelectedIndex(Selector::Format) < 0)
+        return;
+    const std::string format = SelectedText(Selector::Format);
+    std::vector<std::string> codecs;
+    if (outputType == kVideoAndAudio)
+        codecs = CodecItemsForFormat(containerTable, format, true);
+    else
+        AudioCodecsForFormat(audioContainerTable, format, codecs);
+    view.FillSelector(Selector::AudioCodec, codecs);
+}
+
+void CEditorSession::SelectAudioCodec()
+{
+    std::string codec;
+    if (typeFile.GetValue(keys::kAudioCodec, codec))
+        SelectText(Selector::AudioCodec, codec);
+    if (view.SelectedIndex(Selector::AudioCodec) < 0 && !view.Items(Selector::AudioCodec).empty())
+        view.SelectIndex(Selector::AudioCodec, 0);
+}
+
+void CEditorSession::FillEncodingModes(int outputType)
+{
+    if (outputType == kAudioOnly)
+        return;
+    view.FillSelector(Selector::EncodingMode, EncodingModeItems());
+    std::string mode;
+    typeFile.GetValue(keys::kEncodingMode, mode);
+    view.SelectIndex(Selector::EncodingMode, EncodingModeIndex(mode));
+}
+
+void CEditorSession::ApplyCopyState()
+{
+    MarkChanged();
+    view.EnableGroup(ControlGroup::Audio, true);
+    if (view.IsCopyChecked()) {
+        view.FillSelector(Selector::AudioCodec, {});
+        view.ClearAudioLists();
+        view.EnableGroup(ControlGroup::Audio, false);
+        return;
+    }
+    FillAudioCodecs(OutputType());
+    SelectAudioCodec();
+    view.LoadAudioLists(typeFile);
+}
+
+void CEditorSession::DeviceChosen()
+{
+    const std::string chosen = SelectedText(Selector::Device);
+    // Choosing the device whose profiles are listed already changes nothing, and
+    // must not cost the edits of the profile shown.
+    if (view.SelectedIndex(Selector::Device) < 0 || chosen == shownDevice)
+        return;
+    if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
+        SelectText(Selector::Device, typeFile.Device());
+        return;
+    }
+    SelectDevice(chosen, OutputType());
+}
+
+void CEditorSession::ProfileChosen()
+{
+    const std::string chosen = SelectedText(Selector::Profile);
+    // The selector lists file names; the shown profile is found by its own.
+    const std::string shown = typeFile.HasCurrentProfile() ? typeFile.FileTitle() + ".xml" : std::string();
+    if (typeFile.HasCurrentProfile() && chosen == shown)
+        return;
+    if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
+        SelectText(Selector::Profile, shown);
+        return;
+    }
+    // Saving may have moved items; the choice is found again by its text.
+    SelectText(Selector::Profile, chosen);
+    LoadProfile(SelectedText(Selector::Device), chosen, OutputType());
+}
+
+void CEditorSession::VideoAndAudioChosen()
+{
+    // A click on the type already shown changes nothing.
+    if (OutputType() != kVideoAndAudio || shownOutputType == kVideoAndAudio)
+        return;
+    // The profile being left is of the type shown, and a Save As keeps it so.
+    if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
+        view.ShowOutputType(shownOutputType);
+        return;
+    }
+    view.EnableGroup(ControlGroup::Video, true);
+    SelectDevice(CurrentDevice(), kVideoAndAudio);
+}
+
+void CEditorSession::AudioOnlyChosen()
+{
+    if (OutputType() != kAudioOnly || shownOutputType == kAudioOnly)
+        return;
+    if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
+        view.ShowOutputType(shownOutputType);
+        return;
+    }
+    {
+        const CSuppressChanges clearing(*this);
+        view.ClearVideoControls();
+        view.EnableGroup(ControlGroup::Video, false);
+    }
+    SelectDevice(CurrentDevice(), kAudioOnly);
+}
+
+void CEditorSession::FormatChosen()
+{
+    const int outputType = OutputType();
+    if (outputType == kVideoAndAudio) {
+        FillVideoCodecs(kVideoAndAudio);
+        SelectVideoCodec();
+    }
+    if (!view.IsCopyChecked()) {
+        FillAudioCodecs(outputType);
+        SelectAudioCodec();
+    }
+    if (outputType == kAudioOnly) {
+        view.ShowCopyChecked(SelectedText(Selector::Format) == kCopyFormat);
+        ApplyCopyState();
+    }
+    MarkChanged();
+}
+
+} // namespace editor

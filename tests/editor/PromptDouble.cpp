@@ -1,0 +1,23 @@
+#include "tests/editor/PromptDouble.h"
+
+int CPromptDouble::MessageBox(const std::string& text, const std::string& caption, editor::PromptButtons buttons,
+                              editor::PromptIcon)
+{
+    log->messages.push_back({text, caption, buttons});
+    if (!log->answers.empty()) {
+        const int answer = log->answers.front();
+        log->answers.pop_front();
+        return answer;
+    }
+    return buttons == editor::PromptButtons::YesNo ? editor::kIdYes : editor::kIdOk;
+}
+
+bool CPromptDouble::SaveFile(const editor::SaveFileRequest& request, editor::SaveFileAnswer& answer)
+{
+    log->saveRequests.push_back(request);
+    if (log->saveAnswers.empty())
+        return false;
+    answer = log->saveAnswers.front();
+    log->saveAnswers.pop_front();
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// A prompt that answers from a script and records what it was asked, for the session
+// tests and the window tests alike.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/Prompt.h"
+
+struct PromptRecord {
+    std::string text;
+    std::string caption;
+    editor::PromptButtons buttons;
+};
+
+// Everything a test wants to know after the owner of the prompt is gone.
+struct PromptLog {
+    std::vector<PromptRecord> messages;
+    std::vector<editor::SaveFileRequest> saveRequests;
+    std::deque<int> answers;                           // next message answers; kIdOk/kIdYes by default
+    std::deque<editor::SaveFileAnswer> saveAnswers;    // empty: the save dialog is cancelled
+};
+
+class CPromptDouble : public editor::CPrompt {
+public:
+    explicit CPromptDouble(std::shared_ptr<PromptLog> log) : log(std::move(log)) {}
+
+    int MessageBox(const std::string& text, const std::string& caption, editor::PromptButtons buttons,
+                   editor::PromptIcon icon) override;
+    bool SaveFile(const editor::SaveFileRequest& request, editor::SaveFileAnswer& answer) override;
+
+private:
+    std::shared_ptr<PromptLog> log;
+};
