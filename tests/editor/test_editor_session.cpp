@@ -1,0 +1,369 @@
+// The editing session's workflows, run without a window: a plain view that keeps
+// selectors and texts in memory and, like the real controls, reports every text it is
+// given as an edit, the prompt double answering, and real files in a temporary
+// program folder holding the shipped templates.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "editor/EditorSession.h"
+#include "editor/ProfileKeys.h"
+#include "editor/StringTable.h"
+#include "tests/editor/EditorTestSupport.h"
+#include "tests/editor/PromptDouble.h"
+
+using namespace editor;
+using editor_test::ReadBytes;
+using editor_test::ScopedConfigHome;
+using editor_test::TempDir;
+
+namespace {
+
+class CMemoryView : public CEditorView {
+public:
+    CEditorSession* session = nullptr;   // told of edits, as the window's notifications do
+    std::map<Selector, std::vector<std::string>> items;
+    std::map<Selector, int> selected;
+    std::map<TextBox, std::string> texts;
+    std::string description;
+    int outputType = kVideoAndAudio;
+    bool copy = false;
+    std::map<ControlGroup, bool> enabled;
+    std::vector<bool> changedReports;
+
+    void FillSelector(Selector s, const std::vector<std::string>& list) override
+    {
+        items[s] = list;
+        selected[s] = list.empty() ? -1 : 0;
+    }
+    void AppendItem(Selector s, const std::string& text) override { items[s].push_back(text); }
+    void RemoveItem(Selector s, int index) override { items[s].erase(items[s].begin() + index); }
+    std::vector<std::string> Items(Selector s) const override { return items.count(s) ? items.at(s) : Strings{}; }
+    int SelectedIndex(Selector s) const override { return selected.count(s) ? selected.at(s) : -1; }
+    void SelectIndex(Selector s, int index) override { selected[s] = index; }
+    std::string ReadText(TextBox box) const override { return texts.count(box) ? texts.at(box) : std::string(); }
+    void ShowText(TextBox box, const std::string& text) override
+    {
+        texts[box] = text;
+        Edited();
+    }
+    int ChosenOutputType() const override { return outputType; }
+    void ShowOutputType(int type) override { outputType = type; }
+    bool IsCopyChecked() const override { return copy; }
+    void ShowCopyChecked(bool checked) override { copy = checked; }
+    void ClearProfileControls() override
+    {
+        texts.clear();
+        description.clear();
+        copy = false;
+        for (Selector s : {Selector::Format, Selector::VideoCodec, Selector::AudioCodec, Selector::EncodingMode})
+            FillSelector(s, {});
+        Edited();
+    }
+    void ClearVideoControls() override {}
+    void ClearAudioLists() override {}
+    void LoadProfileToControls(CTypeFile& holder) override
+    {
+        ShowText(TextBox::ProfilePath, holder.FilePath());
+        ShowText(TextBox::DeviceName, holder.Device());
+        description = holder.Description();
+    }
+    void LoadAudioLists(CTypeFile&) override {}
+    void StoreControlsToProfile(CTypeFile& holder) override { holder.SetDescription(description); }
+    void EnableGroup(ControlGroup group, bool on) override { enabled[group] = on; }
+    void ChangedStateChanged(bool changed) override { changedReports.push_back(changed); }
+
+    std::string Selected(Selector s) const
+    {
+        const int index = SelectedIndex(s);
+        return index < 0 ? std::string() : Items(s).at(index);
+    }
+    void Choose(Selector s, const std::string& text)
+    {
+        const auto list = Items(s);
+        selected[s] = static_cast<int>(std::find(list.begin(), list.end(), text) - list.begin());
+    }
+    // The user types a new description.
+    void TypeDescription(const std::string& text)
+    {
+        description = text;
+        Edited();
+    }
+
+private:
+    using Strings = std::vector<std::string>;
+    void Edited()
+    {
+        if (session != nullptr)
+            session->MarkChanged();
+    }
+};
+
+class EditorSessionTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    ScopedConfigHome config{temp / "config"};
+    std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
+    CPromptDouble prompt{log};
+    CMemoryView view;
+    CEditorSession session{view, prompt};
+
+    std::string Program() const { return temp.Str() + "/program"; }
+    std::string ProfilePath(const std::string& name) const { return Program() + "/Profiles/" + name; }
+
+    void SetUp() override
+    {
+        for (const char* name : {"Template.Standard.xml", "Template.Audio.xml"})
+            editor_test::WriteBytes(temp / "program" / name, ReadBytes(std::string(ORRERY_DATA_DIR) + "/" + name));
+        editor_test::fs::create_directories(temp / "program" / "Profiles");
+        view.session = &session;
+    }
+
+    // A video profile of the generic device on disk, made from the shipped template.
+    void WriteProfile(const std::string& fileName, const std::string& name, const std::string& tag = {})
+    {
+        profile::CProfileFile profile;
+        profile.CreateDefault();
+        ASSERT_TRUE(profile.Load(Program() + "/Template.Standard.xml"));
+        profile.name = name;
+        profile.device = "generic";
+        profile.tag = tag;
+        ASSERT_TRUE(profile.Save(ProfilePath(fileName)));
+    }
+
+    std::string LastMessage() const { return log->messages.empty() ? "<none>" : log->messages.back().text; }
+};
+
+profile::CProfileFile ReadProfile(const std::string& path)
+{
+    profile::CProfileFile profile;
+    profile.CreateDefault();
+    profile.Load(path);
+    return profile;
+}
+
+std::string Says(int id, const std::string& path)
+{
+    return LoadString(id) + "\n\n" + path;
+}
+
+TEST_F(EditorSessionTest, StartShowsTheFirstProfileUnchangedAndFillingIsNoEdit)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.B.xml", "Beta");
+    EXPECT_TRUE(session.IsChangeSuppressed());
+    session.Start(Program());
+
+    EXPECT_EQ(view.Selected(Selector::Device), "generic");
+    EXPECT_EQ(view.Items(Selector::Profile), (std::vector<std::string>{"generic.A.xml", "generic.B.xml"}));
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Alpha");
+    EXPECT_EQ(view.ReadText(TextBox::ProfilePath), ProfilePath("generic.A.xml"));
+    EXPECT_EQ(view.Selected(Selector::Format), "mp4");
+    // The load reported its texts as edits; none of them counts.
+    EXPECT_FALSE(session.IsChanged());
+    EXPECT_FALSE(session.IsChangeSuppressed());
+    EXPECT_TRUE(view.changedReports.empty());
+
+    view.TypeDescription("edited");
+    EXPECT_TRUE(session.IsChanged());
+    {
+        const CEditorSession::CSuppressChanges guard(session);
+        EXPECT_TRUE(session.IsChangeSuppressed());
+    }
+    EXPECT_FALSE(session.IsChangeSuppressed());
+    view.Choose(Selector::Profile, "generic.B.xml");
+    log->answers = {kIdNo};
+    session.ProfileChosen();
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Beta");
+    EXPECT_FALSE(session.IsChanged());
+    EXPECT_EQ(view.changedReports, (std::vector<bool>{true, false}));
+}
+
+TEST_F(EditorSessionTest, SaveQuestionDecidesWhetherTheSelectionMoves)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    const std::string path = ProfilePath("generic.A.xml");
+    const std::string before = ReadBytes(path);
+
+    // Unchanged: no question.
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
+    EXPECT_TRUE(log->messages.empty());
+
+    // An empty name asks with OK (stay) and Cancel (go ahead).
+    view.texts[TextBox::ProfileName] = "";
+    log->answers = {kIdOk, kIdCancel};
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Stay);
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
+    EXPECT_EQ(log->messages.back().buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(LastMessage(), Says(kIdsEmptyProfileName, path));
+
+    // Changed: No goes ahead without writing, Yes writes.
+    view.texts[TextBox::ProfileName] = "Alpha";
+    view.TypeDescription("new words");
+    log->answers = {kIdNo};
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Saved);
+    EXPECT_EQ(ReadProfile(path).description, "new words");
+    EXPECT_EQ(LastMessage(), Says(kIdsProfileSaved, path));
+    EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, StayingPutsTheChoiceBack)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    view.texts[TextBox::ProfileName] = "";
+    view.Choose(Selector::Device, "psp");
+    log->answers = {kIdOk};
+    session.DeviceChosen();
+    EXPECT_EQ(view.Selected(Selector::Device), "generic");
+    EXPECT_EQ(session.TypeFile().Device(), "generic");
+
+    view.ShowOutputType(kAudioOnly);
+    log->answers = {kIdOk};
+    session.AudioOnlyChosen();
+    EXPECT_EQ(view.outputType, kVideoAndAudio);
+    EXPECT_EQ(view.Items(Selector::Profile), std::vector<std::string>{"generic.A.xml"});
+}
+
+TEST_F(EditorSessionTest, SaveRewritesInPlaceAndMovesTheItemToTheEnd)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.B.xml", "Beta");
+    session.Start(Program());
+    // Nothing changed and the file is there: nothing to do, nothing said.
+    session.Save();
+    EXPECT_TRUE(log->messages.empty());
+
+    view.TypeDescription("changed");
+    session.Save();
+    const std::string path = ProfilePath("generic.A.xml");
+    ASSERT_EQ(log->messages.size(), 2u);
+    EXPECT_EQ(log->messages[0].text, Says(kIdsSaveChanged, path));
+    EXPECT_EQ(LastMessage(), Says(kIdsProfileSaved, path));
+    EXPECT_EQ(view.Items(Selector::Profile), (std::vector<std::string>{"generic.B.xml", "generic.A.xml"}));
+    EXPECT_EQ(view.Selected(Selector::Profile), "generic.A.xml");
+    EXPECT_EQ(ReadProfile(path).description, "changed");
+    EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, FailedWriteKeepsEditsLibraryAndFile)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    view.TypeDescription("changed");
+    const std::string path = temp.Str() + "/missing/folder/x.xml";
+    EXPECT_EQ(session.WriteProfile(path, "x.xml", "Alpha"), WriteResult::NotWritten);
+    EXPECT_EQ(LastMessage().rfind(Says(kIdsSaveFailed, path), 0), 0u);
+    EXPECT_TRUE(session.IsChanged());
+    EXPECT_EQ(session.TypeFile().FilePath(), ProfilePath("generic.A.xml"));
+    std::vector<profile::CProfileFile> kept;
+    session.Library().CollectProfiles("generic", kVideoAndAudio, kept);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].filePath, ProfilePath("generic.A.xml"));
+    EXPECT_NE(kept[0].description, "changed");
+    EXPECT_EQ(view.Items(Selector::Profile), std::vector<std::string>{"generic.A.xml"});
+}
+
+TEST_F(EditorSessionTest, ChangedBuiltInProfileIsSavedAsAFreshDeviceProfile)
+{
+    WriteProfile("generic.Shipped.xml", "Shipped", "kestro_default");
+    session.Start(Program());
+    view.TypeDescription("mine");
+    const std::string copy = ProfilePath("generic.Mine.xml");
+    log->answers = {kIdYes};
+    log->saveAnswers = {{copy, "generic.Mine.xml"}};
+    session.Save();
+
+    EXPECT_EQ(log->messages.front().text, Says(kIdsBuiltInProfile, ProfilePath("generic.Shipped.xml")));
+    ASSERT_EQ(log->saveRequests.size(), 1u);
+    EXPECT_EQ(log->saveRequests[0].initialFolder, Program() + "/Profiles");
+    EXPECT_EQ(log->saveRequests[0].initialFileName, "generic.Shipped.xml");
+    const profile::CProfileFile written = ReadProfile(copy);
+    EXPECT_EQ(written.description, "mine");
+    EXPECT_EQ(written.tag, "");
+    EXPECT_EQ(written.name, "Shipped");
+    EXPECT_EQ(view.Selected(Selector::Profile), "generic.Mine.xml");
+    EXPECT_EQ(view.ReadText(TextBox::ProfilePath), copy);
+    EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, AddAndRemoveDevice)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    view.texts[TextBox::DeviceName] = "bad/name";
+    session.AddDevice();
+    EXPECT_EQ(LastMessage(), Says(kIdsBadDeviceName, "bad/name"));
+
+    view.texts[TextBox::DeviceName] = "camera";
+    session.AddDevice();
+    EXPECT_EQ(view.Items(Selector::Device).back(), "camera");
+    EXPECT_EQ(view.Selected(Selector::Device), "camera");
+    EXPECT_EQ(view.ReadText(TextBox::ProfilePath), ProfilePath("camera.Standard.xml"));
+    EXPECT_TRUE(session.Library().HasProfileOfType("camera", kAudioOnly));
+    // Its profiles are only in the library until saved.
+    EXPECT_TRUE(session.IsChanged());
+
+    log->answers = {kIdCancel};
+    session.RemoveDevice();
+    EXPECT_EQ(LastMessage(), FormatString(kIdsRemoveDevice, "camera"));
+    EXPECT_TRUE(session.Library().HasProfileOfType("camera", kVideoAndAudio));
+
+    view.Choose(Selector::Device, "generic");
+    log->answers = {kIdNo};
+    session.DeviceChosen();
+    EXPECT_FALSE(editor_test::fs::exists(ProfilePath("camera.Standard.xml")));
+    log->answers = {kIdOk};
+    session.RemoveDevice();
+    EXPECT_FALSE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
+    EXPECT_FALSE(session.Library().HasProfileOfType("generic", kVideoAndAudio));
+    const auto devices = view.Items(Selector::Device);
+    EXPECT_EQ(std::count(devices.begin(), devices.end(), "generic"), 0);
+    EXPECT_EQ(view.Selected(Selector::Device), devices.front());
+    EXPECT_EQ(session.TypeFile().Device(), devices.front());
+    EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, AudioOnlyShowsTheAudioProfilesWithoutVideoControls)
+{
+    session.Start(Program());
+    view.ShowOutputType(kAudioOnly);
+    session.AudioOnlyChosen();
+    EXPECT_EQ(view.Items(Selector::Profile), std::vector<std::string>{"generic.Audio.xml"});
+    EXPECT_EQ(session.TypeFile().Type(), kAudioOnly);
+    EXPECT_FALSE(view.enabled[ControlGroup::Video]);
+    EXPECT_EQ(view.Items(Selector::Format).front(), kCopyFormat);
+    EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, CapturedFormHoldsTheEditsAndLeavesTheProfileAlone)
+{
+    session.Start(Program());
+    view.TypeDescription("captured");
+    view.texts[TextBox::ProfileName] = "Renamed";
+    const FormState form = session.CaptureForm();
+    EXPECT_EQ(form.profile.description, "captured");
+    EXPECT_EQ(form.profile.name, "Renamed");
+    EXPECT_EQ(form.device, "generic");
+    EXPECT_EQ(form.fileName, "generic.Standard.xml");
+    EXPECT_NE(session.TypeFile().Description(), "captured");
+    EXPECT_TRUE(session.IsChanged());
+}
+
+TEST(StringTableTest, LookupReplacesTextsUntilRemoved)
+{
+    const TextLookup previous =
+        SetTextLookup([](int id, const char* source) { return id == kIdsSaveChanged ? "Speichern?" : source; });
+    EXPECT_EQ(LoadString(kIdsSaveChanged), "Speichern?");
+    EXPECT_EQ(LoadString(kIdsMessageCaption), "Kestro Orrery");
+    EXPECT_EQ(LoadString(9999), "");
+    SetTextLookup(previous);
+    EXPECT_EQ(LoadString(kIdsSaveChanged), "Do you want to save the changed profile?");
+}
+
+} // namespace
