@@ -145,6 +145,9 @@ public:
 
 private:
     void NoteFolderProblem(const EditorFolders& folders);
+    // Whether the switch to the output type goes ahead: it is chosen, not the one
+    // shown, and the save question lets it (staying puts the switches back).
+    bool MayLeaveShownType(int outputType);
     // The format, codec and mode selectors after a load, from the tables and the
     // current profile.
     void FillFormats(int outputType);

@@ -186,28 +186,31 @@ void CEditorSession::ProfileChosen()
     LoadProfile(SelectedText(Selector::Device), chosen, OutputType());
 }
 
-void CEditorSession::VideoAndAudioChosen()
+bool CEditorSession::MayLeaveShownType(int outputType)
 {
     // A click on the type already shown changes nothing.
-    if (OutputType() != kVideoAndAudio || shownOutputType == kVideoAndAudio)
-        return;
+    if (OutputType() != outputType || shownOutputType == outputType)
+        return false;
     // The profile being left is of the type shown, and a Save As keeps it so.
     if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
         view.ShowOutputType(shownOutputType);
-        return;
+        return false;
     }
+    return true;
+}
+
+void CEditorSession::VideoAndAudioChosen()
+{
+    if (!MayLeaveShownType(kVideoAndAudio))
+        return;
     view.EnableGroup(ControlGroup::Video, true);
     SelectDevice(CurrentDevice(), kVideoAndAudio);
 }
 
 void CEditorSession::AudioOnlyChosen()
 {
-    if (OutputType() != kAudioOnly || shownOutputType == kAudioOnly)
+    if (!MayLeaveShownType(kAudioOnly))
         return;
-    if (PromptSaveChanges(kIdsSaveChanged, shownOutputType) == PromptResult::Stay) {
-        view.ShowOutputType(shownOutputType);
-        return;
-    }
     {
         const CSuppressChanges clearing(*this);
         view.ClearVideoControls();
