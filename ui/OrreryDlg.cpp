@@ -67,7 +67,13 @@ COrreryDlg::COrreryDlg(std::string executableFolder, std::unique_ptr<CPrompt> pr
     ConnectNotifications();
 }
 
-COrreryDlg::~COrreryDlg() = default;
+COrreryDlg::~COrreryDlg()
+{
+    // The controls outlive the session (Qt deletes them after the members), and none
+    // of their last notifications may reach it.
+    for (const auto& [id, widget] : items)
+        widget->blockSignals(true);
+}
 
 QWidget* COrreryDlg::GetDlgItem(int id) const
 {
