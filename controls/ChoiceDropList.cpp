@@ -1,6 +1,5 @@
 #include "controls/ChoiceDropList.h"
 
-#include "controls/SkinImages.h"
 #include "controls/SkinListCtrl.h"
 #include "controls/SkinVerticleScrollbar.h"
 
@@ -18,20 +17,22 @@ CChoiceDropList::CChoiceDropList(QWidget* owner) : QFrame(owner, Qt::Popup)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    QPalette framePalette = palette();
-    framePalette.setColor(QPalette::WindowText, SkinImages::Frame());
-    setPalette(framePalette);
+    setForegroundRole(QPalette::Mid);
 
     listBox = new QListWidget(this);
     listBox->setFrameShape(QFrame::NoFrame);
     listBox->setVerticalScrollBar(new CSkinVerticleScrollbar(listBox));
     listBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     listBox->setSelectionMode(QAbstractItemView::SingleSelection);
-    QPalette colours = listBox->palette();
-    colours.setColor(QPalette::Text, CSkinListCtrl::SkinColours().text);
-    colours.setColor(QPalette::Highlight, CSkinListCtrl::SkinColours().selectedBackground);
-    colours.setColor(QPalette::HighlightedText, CSkinListCtrl::SkinColours().selectedText);
-    listBox->setPalette(colours);
+    if (const auto* list = qobject_cast<const CSkinListCtrl*>(owner)) {
+        const SkinListColours skin = list->EffectiveColours();
+        QPalette colours = listBox->palette();
+        colours.setColor(QPalette::Base, skin.plainBackground);
+        colours.setColor(QPalette::Text, skin.text);
+        colours.setColor(QPalette::Highlight, skin.selectedBackground);
+        colours.setColor(QPalette::HighlightedText, skin.selectedText);
+        listBox->setPalette(colours);
+    }
     listBox->installEventFilter(this);
     listBox->viewport()->installEventFilter(this);
 

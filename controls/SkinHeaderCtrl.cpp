@@ -1,7 +1,6 @@
 #include "controls/SkinHeaderCtrl.h"
 
 #include "controls/SkinImages.h"
-#include "controls/SkinListCtrl.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -137,14 +136,15 @@ int CSkinHeaderCtrl::DividerAt(int x) const
 void CSkinHeaderCtrl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const QPalette& colours = palette();
     const QRect all = rect();
     QLinearGradient face(all.topLeft(), all.bottomLeft());
-    face.setColorAt(0, SkinImages::FaceLight());
-    face.setColorAt(1, SkinImages::Face());
+    face.setColorAt(0, SkinImages::FaceLight(colours));
+    face.setColorAt(1, SkinImages::Face(colours));
     painter.fillRect(all, face);
 
     const bool enabled = isEnabled();
-    const QColor textColour = enabled ? CSkinListCtrl::SkinColours().text : SkinImages::ThumbLight();
+    const QColor textColour = colours.color(QPalette::ButtonText);
     int left = -offset;
     for (int i = 0; i < Count(); ++i) {
         const Column& column = columns[size_t(i)];
@@ -154,14 +154,14 @@ void CSkinHeaderCtrl::paintEvent(QPaintEvent*)
             continue;
         if (i == pressedColumn) {
             QLinearGradient down(cell.topLeft(), cell.bottomLeft());
-            down.setColorAt(0, SkinImages::Face());
-            down.setColorAt(1, SkinImages::ThumbLight());
+            down.setColorAt(0, SkinImages::Face(colours));
+            down.setColorAt(1, SkinImages::ThumbLight(colours));
             painter.fillRect(cell, down);
         }
         // Divider: a dark line with a light one beside it.
-        painter.setPen(SkinImages::ThumbLight());
+        painter.setPen(SkinImages::Frame(colours));
         painter.drawLine(cell.right() - 1, cell.top() + 3, cell.right() - 1, cell.bottom() - 3);
-        painter.setPen(SkinImages::FaceLight());
+        painter.setPen(SkinImages::FaceLight(colours));
         painter.drawLine(cell.right(), cell.top() + 3, cell.right(), cell.bottom() - 3);
 
         QRect textRect = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
@@ -169,7 +169,7 @@ void CSkinHeaderCtrl::paintEvent(QPaintEvent*)
             textRect.translate(1, 1);
         if (column.checkMark > 0) {
             const int y = textRect.top() + (textRect.height() - SkinImages::kCheckBoxSize) / 2;
-            SkinImages::DrawCheckBox(painter, QPoint(textRect.left(), y), column.checkMark == 2, enabled);
+            SkinImages::DrawCheckBox(painter, colours, QPoint(textRect.left(), y), column.checkMark == 2, enabled);
             textRect.setLeft(textRect.left() + SkinImages::kCheckBoxSize + 4);
         }
         // A caption a little too wide for the margins may use them before it is shortened.
@@ -180,7 +180,7 @@ void CSkinHeaderCtrl::paintEvent(QPaintEvent*)
         const QString shown = fontMetrics().elidedText(column.caption, Qt::ElideRight, std::max(textRect.width(), 0));
         painter.drawText(textRect, Qt::AlignVCenter | (column.centred ? Qt::AlignHCenter : Qt::AlignLeft), shown);
     }
-    painter.setPen(SkinImages::Frame());
+    painter.setPen(SkinImages::Frame(colours));
     painter.drawLine(all.bottomLeft(), all.bottomRight());
 }
 

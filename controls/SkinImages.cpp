@@ -1,7 +1,5 @@
 #include "controls/SkinImages.h"
 
-#include "controls/SkinListCtrl.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -22,17 +20,16 @@ QPixmap CheckMark(const QColor& colour)
     return image;
 }
 
-void DrawCheckBox(QPainter& painter, const QPoint& topLeft, bool checked, bool enabled)
+void DrawCheckBox(QPainter& painter, const QPalette& palette, const QPoint& topLeft, bool checked, bool enabled)
 {
-    const QPalette palette;
     const QRect box(topLeft, QSize(kCheckBoxSize, kCheckBoxSize));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(box, enabled ? QColor(Qt::white) : palette.color(QPalette::Button));
+    painter.fillRect(box, palette.color(enabled ? QPalette::Base : QPalette::Button));
     painter.setPen(palette.color(QPalette::Mid));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     if (checked) {
-        const QPixmap mark = CheckMark(enabled ? Glyph() : palette.color(QPalette::Mid));
+        const QPixmap mark = CheckMark(palette.color(enabled ? QPalette::Text : QPalette::Mid));
         painter.drawPixmap(box.left() + 1, box.top(), mark);
     }
     painter.restore();
@@ -70,39 +67,48 @@ void DrawDownArrow(QPainter& painter, const QRect& rect, const QColor& colour)
     DrawArrow(painter, rect, Arrow::Down, colour);
 }
 
-QColor Frame()
+QColor Mix(const QColor& from, const QColor& to, qreal share)
 {
-    return ColorFromRef(0x8F7A6A);
+    const qreal keep = 1.0 - share;
+    return QColor::fromRgbF(float(from.redF() * keep + to.redF() * share), float(from.greenF() * keep + to.greenF() * share),
+                            float(from.blueF() * keep + to.blueF() * share));
 }
 
-QColor Face()
+QColor Frame(const QPalette& palette)
 {
-    return ColorFromRef(0xEBDBD3);
+    return palette.color(QPalette::Mid);
 }
 
-QColor FaceLight()
+QColor Face(const QPalette& palette)
 {
-    return ColorFromRef(0xFBF5F2);
+    return palette.color(QPalette::Button);
 }
 
-QColor Track()
+QColor FaceLight(const QPalette& palette)
 {
-    return ColorFromRef(0xF4E6E0);
+    return Mix(palette.color(QPalette::Button), palette.color(QPalette::Light), 0.5);
 }
 
-QColor Thumb()
+// The alternate rows' tint, so the track sits with the rows beside it.
+QColor Track(const QPalette& palette)
 {
-    return ColorFromRef(0xAE8D6D);
+    return palette.color(QPalette::AlternateBase);
 }
 
-QColor ThumbLight()
+// The thumb carries the selection's colour, toned down towards the buttons.
+QColor Thumb(const QPalette& palette)
 {
-    return ColorFromRef(0xD2BBA6);
+    return Mix(palette.color(QPalette::Highlight), palette.color(QPalette::Button), 0.25);
 }
 
-QColor Glyph()
+QColor ThumbLight(const QPalette& palette)
 {
-    return ColorFromRef(0x6D4C3D);
+    return Mix(palette.color(QPalette::Highlight), palette.color(QPalette::Button), 0.6);
+}
+
+QColor Glyph(const QPalette& palette)
+{
+    return palette.color(QPalette::ButtonText);
 }
 
 }  // namespace SkinImages

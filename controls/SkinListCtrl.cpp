@@ -4,6 +4,7 @@
 #include "controls/SkinHeaderCtrl.h"
 #include "controls/SkinHorizontalScrollbar.h"
 #include "controls/SkinImages.h"
+#include "controls/SkinListAccessible.h"
 #include "controls/SkinVerticleScrollbar.h"
 
 #include <QApplication>
@@ -38,11 +39,12 @@ CSkinListCtrl::CSkinListCtrl(QWidget* parent) : QAbstractScrollArea(parent)
         viewport()->update();
     });
 
+    SkinListAccessibility::Install();
+
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    QPalette framePalette = palette();
-    framePalette.setColor(QPalette::WindowText, SkinImages::Frame());
-    setPalette(framePalette);
+    // The plain frame is drawn in the foreground role's colour.
+    setForegroundRole(QPalette::Mid);
 
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -68,6 +70,23 @@ const SkinListColours& CSkinListCtrl::SkinColours()
     return Colours();
 }
 
+SkinListColours CSkinListCtrl::EffectiveColours() const
+{
+    const QPalette& colours = palette();
+    auto pick = [&colours](const QColor& skin, QPalette::ColorRole role) {
+        return skin.isValid() ? skin : colours.color(role);
+    };
+    const SkinListColours& skin = Colours();
+    SkinListColours effective;
+    effective.selectedBackground = pick(skin.selectedBackground, QPalette::Highlight);
+    effective.selectedText = pick(skin.selectedText, QPalette::HighlightedText);
+    effective.plainBackground = pick(skin.plainBackground, QPalette::Base);
+    effective.text = pick(skin.text, QPalette::Text);
+    effective.evenRow = pick(skin.evenRow, QPalette::Base);
+    effective.oddRow = pick(skin.oddRow, QPalette::AlternateBase);
+    return effective;
+}
+
 // ---------------------------------------------------------------------------------------
 // Columns
 
@@ -89,6 +108,7 @@ int CSkinListCtrl::InsertColumn(int index, const QString& caption, int width, bo
     UpdateScrollBars();
     PlaceHeader();
     viewport()->update();
+    SkinListAccessibility::ModelChanged(this, QAccessibleTableModelChangeEvent::ColumnsInserted, -1, at);
     return at;
 }
 
@@ -146,6 +166,7 @@ int CSkinListCtrl::InsertRow(int row, const QString& text)
     }
     UpdateScrollBars();
     viewport()->update();
+    SkinListAccessibility::ModelChanged(this, QAccessibleTableModelChangeEvent::RowsInserted, row, -1);
     return row;
 }
 
@@ -164,6 +185,7 @@ bool CSkinListCtrl::DeleteRow(int row)
     }
     UpdateScrollBars();
     viewport()->update();
+    SkinListAccessibility::ModelChanged(this, QAccessibleTableModelChangeEvent::RowsRemoved, row, -1);
     return true;
 }
 
@@ -203,6 +225,7 @@ bool CSkinListCtrl::SetCellText(int row, int column, const QString& text)
         return false;
     texts[size_t(column)] = text;
     RedrawCell(row, column);
+    SkinListAccessibility::NameChanged(this, row, column);
     return true;
 }
 
@@ -235,8 +258,7 @@ bool CSkinListCtrl::MakeToggleCell(int row, int column)
     if (!cell)
         return false;
     cell->toggleCell = 1;
-    cell->toggleValue = 0;
-    RedrawCell(row, column);
+    ChangeToggle(row, column, 0);
     return true;
 }
 
@@ -248,12 +270,22 @@ int CSkinListCtrl::GetToggle(int row, int column) const
 
 bool CSkinListCtrl::SetToggle(int row, int column, int value)
 {
+    if (!CellAt(row, column))
+        return false;
+    ChangeToggle(row, column, value);
+    return true;
+}
+
+void CSkinListCtrl::ChangeToggle(int row, int column, int value)
+{
     SkinListCell* cell = CellAt(row, column);
     if (!cell)
-        return false;
+        return;
+    const bool wasOn = cell->toggleValue == 1;
     cell->toggleValue = value;
     RedrawCell(row, column);
-    return true;
+    if (wasOn != (value == 1))
+        SkinListAccessibility::CheckChanged(this, row, column);
 }
 
 int CSkinListCtrl::GetCheck(int row, int column) const
@@ -267,9 +299,12 @@ bool CSkinListCtrl::SetCheck(int row, int column, int state)
     SkinListCell* cell = CellAt(row, column);
     if (!cell)
         return false;
+    const int before = cell->checkState;
     cell->checkState = state < 0 ? -1 : (state > 0 ? 1 : 0);
     RedrawCell(row, column);
     UpdateHeaderCheck(column);
+    if (before != cell->checkState)
+        SkinListAccessibility::CheckChanged(this, row, column);
     return true;
 }
 
@@ -334,9 +369,18 @@ bool CSkinListCtrl::SelectRow(int row)
     if (row < 0 || row >= RowCount())
         return false;
     selectedRow = row;
-    focusedRow = row;
+    SetFocusedRow(row);
     viewport()->update();
     return true;
+}
+
+void CSkinListCtrl::SetFocusedRow(int row)
+{
+    if (row == focusedRow)
+        return;
+    focusedRow = row;
+    viewport()->update();
+    SkinListAccessibility::FocusMoved(this);
 }
 
 int CSkinListCtrl::FirstSelectedRow() const
@@ -424,10 +468,8 @@ void CSkinListCtrl::AttachSkinScrollBars()
     setHorizontalScrollBar(new CSkinHorizontalScrollbar(this));
     // The square where the two bars meet, in the bars' face colour.
     auto* corner = new QWidget(this);
+    corner->setBackgroundRole(QPalette::Button);
     corner->setAutoFillBackground(true);
-    QPalette cornerPalette = corner->palette();
-    cornerPalette.setColor(QPalette::Window, SkinImages::Face());
-    corner->setPalette(cornerPalette);
     setCornerWidget(corner);
     UpdateScrollBars();
 }
@@ -539,7 +581,7 @@ void CSkinListCtrl::SelectByDefault(int row)
     if (row < 0 || row >= RowCount())
         return;
     selectedRow = row;
-    focusedRow = row;
+    SetFocusedRow(row);
     setFocus(Qt::MouseFocusReason);
     EnsureRowVisible(row);
     viewport()->update();
@@ -577,14 +619,17 @@ void CSkinListCtrl::LeftButtonDown(const QPoint& pos)
             CloseDropDownRestoring();
         return;
     }
+    ClickCell(row, ColumnAt(pos));
+}
 
+void CSkinListCtrl::ClickCell(int row, int column)
+{
     // Handlers run now and may rebuild the list or delete it, so everything below
     // re-checks what it touches.
     QPointer<CSkinListCtrl> self(this);
     emit RowSelected(this, row);
     if (!self || row >= RowCount())
         return;
-    const int column = ColumnAt(pos);
 
     if (rowClickTogglesCheck) {
         const SkinListCell* clicked = CellAt(row, column);
@@ -624,16 +669,13 @@ void CSkinListCtrl::LeftButtonDown(const QPoint& pos)
             }
         }
         if (mayChange) {
-            SkinListCell* toggle = CellAt(row, column);
-            toggle->toggleValue = toggle->toggleValue ? 0 : 1;
-            RedrawCell(row, column);
-            if (toggle->toggleValue == 1) {
+            const int value = cell->toggleValue ? 0 : 1;
+            ChangeToggle(row, column, value);
+            if (value == 1) {
                 for (int other = 0; other < RowCount(); ++other) {
-                    SkinListCell* peer = CellAt(other, column);
-                    if (other != row && peer && peer->toggleValue != 0) {
-                        peer->toggleValue = 0;
-                        RedrawCell(other, column);
-                    }
+                    const SkinListCell* peer = CellAt(other, column);
+                    if (other != row && peer && peer->toggleValue != 0)
+                        ChangeToggle(other, column, 0);
                 }
             }
             emit ActiveColumnClicked(this, column, row);
@@ -651,11 +693,22 @@ void CSkinListCtrl::LeftButtonDown(const QPoint& pos)
     SelectByDefault(row);
 }
 
+int CSkinListCtrl::KeyboardColumn(int row) const
+{
+    for (int column = 0; column < ColumnCount(); ++column) {
+        const SkinListCell* cell = CellAt(row, column);
+        if (cell && (cell->toggleCell || cell->checkState >= 0))
+            return column;
+    }
+    return 0;
+}
+
 void CSkinListCtrl::ToggleCheckBox(int row, int column)
 {
     SkinListCell* cell = CellAt(row, column);
     if (!cell || cell->checkEnabled == 0)
         return;
+    const int before = cell->checkState;
     if (cell->radio) {
         cell->checkState = 1;
         for (int other = 0; other < RowCount(); ++other) {
@@ -663,12 +716,15 @@ void CSkinListCtrl::ToggleCheckBox(int row, int column)
             if (other != row && peer && peer->checkState == 1) {
                 peer->checkState = 0;
                 RedrawCell(other, column);
+                SkinListAccessibility::CheckChanged(this, other, column);
             }
         }
     } else {
         cell->checkState = cell->checkState == 1 ? 0 : 1;
     }
     RedrawCell(row, column);
+    if (before != cell->checkState)
+        SkinListAccessibility::CheckChanged(this, row, column);
     QPointer<CSkinListCtrl> self(this);
     emit CheckBoxClicked(this, column, row);
     if (self)
@@ -766,15 +822,52 @@ void CSkinListCtrl::keyPressEvent(QKeyEvent* event)
         horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         event->accept();
         return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As a click on the row's Default cell, so the owner hears the same reports in the
+        // same order. Without a focused row, Return goes on to the dialog's default button.
+        if (current < 0 || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        EnsureRowVisible(current);
+        ClickCell(current, KeyboardColumn(current));
+        return;
+    case Qt::Key_Delete:
+        if (current < 0) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        DeleteFocusedRow();
+        return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     target = std::clamp(target, 0, RowCount() - 1);
-    selectedRow = focusedRow = target;
+    selectedRow = target;
+    SetFocusedRow(target);
     EnsureRowVisible(target);
     viewport()->update();
     event->accept();
+}
+
+void CSkinListCtrl::DeleteFocusedRow()
+{
+    const int row = focusedRow;
+    SelectRow(row);
+    QPointer<CSkinListCtrl> self(this);
+    emit RowDeleteRequested(this, row);
+    // The row that took the deleted one's place carries the focus on, so Delete can be
+    // pressed again.
+    if (self && focusedRow < 0 && RowCount() > 0) {
+        const int next = std::min(row, RowCount() - 1);
+        SelectRow(next);
+        EnsureRowVisible(next);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -850,9 +943,9 @@ void CSkinListCtrl::DestroyDropDown()
 // ---------------------------------------------------------------------------------------
 // Painting
 
-void CSkinListCtrl::PaintCell(QPainter& painter, int row, int column, const QRect& rect)
+void CSkinListCtrl::PaintCell(QPainter& painter, const SkinListColours& colours, int row, int column,
+                              const QRect& rect)
 {
-    const SkinListColours& colours = Colours();
     const SkinListCell* cell = CellAt(row, column);
     const bool selected = row == selectedRow && (fullRowSelect || column == 0);
 
@@ -882,7 +975,7 @@ void CSkinListCtrl::PaintCell(QPainter& painter, int row, int column, const QRec
     QRect textRect = rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
     if (cell && cell->checkState >= 0) {
         const int y = rect.top() + (rect.height() - SkinImages::kCheckBoxSize) / 2;
-        SkinImages::DrawCheckBox(painter, QPoint(rect.left() + kToggleLeft, y), cell->checkState == 1,
+        SkinImages::DrawCheckBox(painter, palette(), QPoint(rect.left() + kToggleLeft, y), cell->checkState == 1,
                                  cell->checkEnabled != 0 && isEnabled());
         textRect.setLeft(rect.left() + kToggleLeft + SkinImages::kCheckBoxSize + 4);
     }
@@ -891,13 +984,13 @@ void CSkinListCtrl::PaintCell(QPainter& painter, int row, int column, const QRec
     if (showCombo) {
         // A combo field: a framed box with the drop arrow at its right.
         const QRect field = rect.adjusted(1, 1, -2, -2);
-        painter.fillRect(field, Qt::white);
-        painter.setPen(SkinImages::Frame());
+        painter.fillRect(field, colours.plainBackground);
+        painter.setPen(SkinImages::Frame(palette()));
         painter.drawRect(field);
         const QRect button(field.right() - field.height() + 1, field.top() + 1, field.height() - 1,
                            field.height() - 1);
-        painter.fillRect(button, SkinImages::Face());
-        SkinImages::DrawDownArrow(painter, button, SkinImages::Glyph());
+        painter.fillRect(button, SkinImages::Face(palette()));
+        SkinImages::DrawDownArrow(painter, button, SkinImages::Glyph(palette()));
         textRect.setRight(button.left() - 2);
         textColour = colours.text;
     }
@@ -919,7 +1012,7 @@ void CSkinListCtrl::PaintCell(QPainter& painter, int row, int column, const QRec
 void CSkinListCtrl::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    const SkinListColours& colours = Colours();
+    const SkinListColours colours = EffectiveColours();
     painter.fillRect(event->rect(), colours.plainBackground);
 
     const int rowHeight = RowHeight();
@@ -935,7 +1028,7 @@ void CSkinListCtrl::paintEvent(QPaintEvent* event)
                 continue;
             painter.save();
             painter.setClipRect(cellRect);
-            PaintCell(painter, row, column, cellRect);
+            PaintCell(painter, colours, row, column, cellRect);
             painter.restore();
         }
         if (row == focusedRow && hasFocus()) {
@@ -981,7 +1074,8 @@ void CSkinListCtrl::changeEvent(QEvent* event)
         UpdateScrollBars();
         PlaceHeader();
     }
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange ||
+        event->type() == QEvent::PaletteChange)
         viewport()->update();
     QAbstractScrollArea::changeEvent(event);
 }
@@ -989,7 +1083,23 @@ void CSkinListCtrl::changeEvent(QEvent* event)
 void CSkinListCtrl::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    // Arriving by keyboard, the focus row starts at the selection, or else at the first
+    // row that is on (the list's default), so it is visible and Space acts on a row. A
+    // click sets it itself, on the row under the pointer.
+    const Qt::FocusReason reason = event->reason();
+    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                            reason == Qt::ShortcutFocusReason;
+    if (byKeyboard && focusedRow < 0 && RowCount() > 0) {
+        int start = selectedRow;
+        for (int row = 0; row < RowCount() && start < 0; ++row) {
+            if (GetToggle(row, KeyboardColumn(row)) == 1)
+                start = row;
+        }
+        focusedRow = std::max(start, 0);
+        EnsureRowVisible(focusedRow);
+    }
     viewport()->update();
+    SkinListAccessibility::FocusMoved(this);
 }
 
 void CSkinListCtrl::focusOutEvent(QFocusEvent* event)

@@ -17,14 +17,16 @@ inline QColor ColorFromRef(unsigned ref)
     return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
 }
 
-// The list's colours, set once before the first list is shown (SetSkinColours).
+// Colours that replace the palette's for every list. An invalid colour (the default for
+// each) takes the palette's role named beside it, so the lists follow the desktop's theme
+// unless a program sets a skin of its own.
 struct SkinListColours {
-    QColor selectedBackground = ColorFromRef(0xAE8D6D);
-    QColor selectedText = ColorFromRef(0xFFFFFF);
-    QColor plainBackground = ColorFromRef(0xFFFFFF);   // alternation off
-    QColor text = ColorFromRef(0x6D4C3D);              // rows not selected
-    QColor evenRow = ColorFromRef(0xFFFFFF);           // row 0 is even
-    QColor oddRow = ColorFromRef(0xF4E6E0);
+    QColor selectedBackground;   // Highlight
+    QColor selectedText;         // HighlightedText
+    QColor plainBackground;      // Base: alternation off, and below the last row
+    QColor text;                 // Text: rows not selected
+    QColor evenRow;              // Base (row 0 is even)
+    QColor oddRow;               // AlternateBase
 };
 
 // One cell of a row. A row owns one record per column; the row's application value lives
@@ -79,6 +81,8 @@ public:
 
     static void SetSkinColours(const SkinListColours& colours);
     static const SkinListColours& SkinColours();
+    // The colours this list paints with now: the skin's where set, else its palette's.
+    SkinListColours EffectiveColours() const;
 
     // Columns. Existing rows gain a fresh plain cell for an inserted column.
     int InsertColumn(int index, const QString& caption, int width, bool centred = false);
@@ -156,6 +160,9 @@ signals:
     void ComboSelection(CSkinListCtrl* list, int column, int row);
     // kMsgOnDoubleClick: a double click anywhere in the rows area.
     void DoubleClicked(CSkinListCtrl* list);
+    // The Delete key on the focused row, which the list has just selected; the owner
+    // removes it (or not) as its Remove command would.
+    void RowDeleteRequested(CSkinListCtrl* list, int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -187,6 +194,13 @@ private:
     int ColumnLeft(int column) const;
     void SelectByDefault(int row);
     void LeftButtonDown(const QPoint& pos);
+    // A left click on the cell: the row is reported, then the cell reacts.
+    void ClickCell(int row, int column);
+    // The column Space and Return click in: the row's first toggle or check-box cell.
+    int KeyboardColumn(int row) const;
+    void DeleteFocusedRow();
+    void SetFocusedRow(int row);
+    void ChangeToggle(int row, int column, int value);
     void ToggleCheckBox(int row, int column);
     void UpdateHeaderCheck(int column);
     void OnHeaderClicked(int column);
@@ -194,7 +208,7 @@ private:
     void CloseDropDownRestoring();
     void TakeDropDownChoice(bool closeAfter);
     void DestroyDropDown();
-    void PaintCell(class QPainter& painter, int row, int column, const QRect& rect);
+    void PaintCell(class QPainter& painter, const SkinListColours& colours, int row, int column, const QRect& rect);
 
     std::vector<Row> rows;
     CSkinHeaderCtrl* header = nullptr;

@@ -123,19 +123,19 @@ QStyle::SubControl CSkinScrollBarStyle::hitTestComplexControl(ComplexControl con
 
 namespace {
 
-void DrawButton(QPainter& painter, const QRect& rect, bool pressed, bool horizontal, SkinImages::Arrow arrow,
-                bool enabled)
+void DrawButton(QPainter& painter, const QPalette& palette, const QRect& rect, bool pressed, bool horizontal,
+                SkinImages::Arrow arrow, bool enabled)
 {
     if (rect.isEmpty())
         return;
     QLinearGradient fill(rect.topLeft(), horizontal ? rect.bottomLeft() : rect.topRight());
-    fill.setColorAt(0, pressed ? SkinImages::Face() : SkinImages::FaceLight());
-    fill.setColorAt(1, pressed ? SkinImages::ThumbLight() : SkinImages::Face());
+    fill.setColorAt(0, pressed ? SkinImages::Face(palette) : SkinImages::FaceLight(palette));
+    fill.setColorAt(1, pressed ? SkinImages::ThumbLight(palette) : SkinImages::Face(palette));
     painter.fillRect(rect, fill);
-    painter.setPen(SkinImages::Frame());
+    painter.setPen(SkinImages::Frame(palette));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
     SkinImages::DrawArrow(painter, rect.translated(pressed ? 1 : 0, pressed ? 1 : 0), arrow,
-                          enabled ? SkinImages::Glyph() : SkinImages::ThumbLight());
+                          enabled ? SkinImages::Glyph(palette) : SkinImages::ThumbLight(palette));
 }
 
 }  // namespace
@@ -153,21 +153,22 @@ void CSkinScrollBarStyle::drawComplexControl(ComplexControl control, const QStyl
     const bool sunken = bar->state & State_Sunken;
     auto pressed = [&](SubControl sub) { return sunken && (bar->activeSubControls & sub); };
 
+    const QPalette& palette = bar->palette;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
 
     const QRect groove = BarRect(*bar, SC_ScrollBarGroove);
-    painter->fillRect(bar->rect, SkinImages::Track());
-    painter->setPen(SkinImages::Frame());
+    painter->fillRect(bar->rect, SkinImages::Track(palette));
+    painter->setPen(SkinImages::Frame(palette));
     if (horizontal)
         painter->drawLine(groove.topLeft(), groove.topRight());
     else
         painter->drawLine(groove.topLeft(), groove.bottomLeft());
 
     using SkinImages::Arrow;
-    DrawButton(*painter, BarRect(*bar, SC_ScrollBarSubLine), pressed(SC_ScrollBarSubLine), horizontal,
+    DrawButton(*painter, palette, BarRect(*bar, SC_ScrollBarSubLine), pressed(SC_ScrollBarSubLine), horizontal,
                horizontal ? Arrow::Left : Arrow::Up, enabled);
-    DrawButton(*painter, BarRect(*bar, SC_ScrollBarAddLine), pressed(SC_ScrollBarAddLine), horizontal,
+    DrawButton(*painter, palette, BarRect(*bar, SC_ScrollBarAddLine), pressed(SC_ScrollBarAddLine), horizontal,
                horizontal ? Arrow::Right : Arrow::Down, enabled);
 
     const QRect thumb = BarRect(*bar, SC_ScrollBarSlider).adjusted(horizontal ? 0 : 2, horizontal ? 2 : 0,
@@ -176,14 +177,14 @@ void CSkinScrollBarStyle::drawComplexControl(ComplexControl control, const QStyl
         painter->setRenderHint(QPainter::Antialiasing);
         QLinearGradient fill(thumb.topLeft(), horizontal ? thumb.bottomLeft() : thumb.topRight());
         const bool held = pressed(SC_ScrollBarSlider);
-        fill.setColorAt(0, held ? SkinImages::Thumb() : SkinImages::ThumbLight());
-        fill.setColorAt(1, held ? SkinImages::Frame() : SkinImages::Thumb());
+        fill.setColorAt(0, held ? SkinImages::Thumb(palette) : SkinImages::ThumbLight(palette));
+        fill.setColorAt(1, held ? SkinImages::Frame(palette) : SkinImages::Thumb(palette));
         painter->setBrush(fill);
-        painter->setPen(SkinImages::Frame());
+        painter->setPen(SkinImages::Frame(palette));
         painter->drawRoundedRect(QRectF(thumb).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
         // Grip lines in the middle of the thumb.
         painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setPen(SkinImages::FaceLight());
+        painter->setPen(SkinImages::FaceLight(palette));
         const QPoint c = thumb.center();
         for (int i = -2; i <= 2; i += 2) {
             if (horizontal && thumb.width() > 12)

@@ -1,4 +1,5 @@
 #include "tests/controls/FieldNumericEditTest.h"
+#include "tests/controls/SkinListAccessibleTest.h"
 #include "tests/controls/SkinListCtrlTest.h"
 
 #include <QApplication>
@@ -14,6 +15,10 @@ int main(int argc, char** argv)
     {
         SkinListCtrlTest listTest;
         failures += QTest::qExec(&listTest, argc, argv);
+    }
+    {
+        SkinListAccessibleTest accessibleTest;
+        failures += QTest::qExec(&accessibleTest, argc, argv);
     }
     {
         FieldNumericEditTest editTest;

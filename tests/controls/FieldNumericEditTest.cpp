@@ -10,7 +10,10 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -230,4 +233,54 @@ void FieldNumericEditTest::fillColourPaintsTheBackground()
 
     f.edit->SetFillColor(ColorFromRef(0xFFFFFF));
     QCOMPARE(QColor(f.edit->grab().toImage().pixel(inside)), QColor(Qt::white));
+}
+
+void FieldNumericEditTest::outOfRangeIsRedAndReadableInLightAndDarkPalettes()
+{
+    // Contrast of two colours by the web's rule; 4.5 is the least for normal text.
+    auto contrast = [](const QColor& a, const QColor& b) {
+        auto luminance = [](const QColor& c) {
+            auto linear = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        };
+        const qreal la = luminance(a) + 0.05;
+        const qreal lb = luminance(b) + 0.05;
+        return std::max(la, lb) / std::min(la, lb);
+    };
+    for (bool darkTheme : {false, true}) {
+        QWidget window;
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Base, darkTheme ? QColor(0x1e, 0x1e, 0x1e) : QColor(Qt::white));
+        palette.setColor(QPalette::Text, darkTheme ? QColor(0xe8, 0xe8, 0xe8) : QColor(Qt::black));
+        window.setPalette(palette);
+        auto* edit = new CFieldNumericEdit(9, 4, &window);
+        edit->setText("6000");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint inside(edit->width() - 10, edit->height() / 2);
+
+        QCOMPARE(edit->FillColor(), palette.color(QPalette::Base));
+        QCOMPARE(edit->palette().color(QPalette::Text), palette.color(QPalette::Text));
+        edit->SetOutOfRange(true);
+        QCOMPARE(edit->FillColor(), QColor(255, 0, 0));
+        QCOMPARE(QColor(edit->grab().toImage().pixel(inside)), QColor(255, 0, 0));
+        QVERIFY(contrast(edit->palette().color(QPalette::Text), QColor(255, 0, 0)) >= 4.5);
+        QVERIFY(!edit->accessibleDescription().isEmpty());
+        edit->SetOutOfRange(false);
+        QCOMPARE(edit->FillColor(), palette.color(QPalette::Base));
+        QCOMPARE(edit->palette().color(QPalette::Text), palette.color(QPalette::Text));
+        QVERIFY(edit->accessibleDescription().isEmpty());
+    }
+}
+
+void FieldNumericEditTest::germanTranslationNamesTheOutOfRangeState()
+{
+    // The translation compiled by the build, as the program loads it for a German locale.
+    QTranslator german;
+    QVERIFY(german.load(QLocale(QLocale::German, QLocale::Germany), "orrery", "_", ORRERY_TRANSLATIONS_DIR));
+    QCoreApplication::installTranslator(&german);
+    EditFixture f;
+    f.edit->SetOutOfRange(true);
+    QCoreApplication::removeTranslator(&german);
+    QCOMPARE(f.edit->accessibleDescription(), QString("Wert außerhalb des zulässigen Bereichs"));
 }

@@ -17,4 +17,6 @@ private slots:
     void readOnlyRefusesTyping();
     void localeSymbolsAreUsed();
     void fillColourPaintsTheBackground();
+    void outOfRangeIsRedAndReadableInLightAndDarkPalettes();
+    void germanTranslationNamesTheOutOfRangeState();
 };

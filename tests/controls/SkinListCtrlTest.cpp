@@ -23,6 +23,19 @@ const QColor kOdd(0xE0, 0xE6, 0xF4);        // COLORREF 0xF4E6E0
 const QColor kSelected(0x6D, 0x8D, 0xAE);   // COLORREF 0xAE8D6D
 const QColor kText(0x3D, 0x4C, 0x6D);       // COLORREF 0x6D4C3D
 
+// The colours above as the palette the list takes its colours from, a distinct one for
+// each role, so every pixel check below tells the roles apart.
+QPalette SkinPalette()
+{
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Base, kEven);
+    palette.setColor(QPalette::AlternateBase, kOdd);
+    palette.setColor(QPalette::Highlight, kSelected);
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Text, kText);
+    return palette;
+}
+
 // A window holding one list like the editor's value lists: a "Default" toggle column and
 // a value column. Every signal the list sends is written to the log with the state the
 // list was in at that moment.
@@ -33,6 +46,7 @@ struct ListFixture {
 
     explicit ListFixture(int rowCount = 4, int height = 200)
     {
+        window->setPalette(SkinPalette());
         list->setGeometry(10, 10, 260, height);
         list->InsertColumn(0, "Default", 50, true);
         list->InsertColumn(1, "Value", 151, true);
@@ -80,6 +94,9 @@ struct ListFixture {
                          });
         QObject::connect(list, &CSkinListCtrl::DoubleClicked, list,
                          [this, who](CSkinListCtrl* sender) { log << "double click" + who(sender); });
+        QObject::connect(list, &CSkinListCtrl::RowDeleteRequested, list, [this](CSkinListCtrl*, int row) {
+            log << QString("delete %1 (selected %2)").arg(row).arg(list->FirstSelectedRow());
+        });
     }
 
     void Click(int row, int column, Qt::MouseButton button = Qt::LeftButton)
@@ -96,6 +113,8 @@ struct ListFixture {
     }
 
     QImage Grab() const { return list->viewport()->grab().toImage(); }
+
+    void Key(int key) { QTest::keyClick(list, Qt::Key(key)); }
 };
 
 QColor PixelAt(const QImage& image, const QPoint& at)
@@ -647,4 +666,107 @@ void SkinListCtrlTest::choiceCellDropDown()
     QVERIFY(!f.list->DropList());
     QCOMPARE(f.log.size(), reports + 1);
     QCOMPARE(f.list->GetCellText(1, 1), QString("row 2"));
+}
+
+void SkinListCtrlTest::keysMoveTheFocusRowAndSpaceOrReturnClickIt()
+{
+    ListFixture f(30, 150);
+    f.list->SetToggle(5, 0, 1);
+    // Tabbing in, the focus row starts on the default row; it is drawn, not selected.
+    f.list->clearFocus();
+    f.list->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.list->FocusedRow(), 5);
+    QCOMPARE(f.list->FirstSelectedRow(), -1);
+    auto framed = [&f] {
+        const QImage image = f.Grab();
+        const QRect cell = f.list->CellRect(5, 0);
+        int marks = 0;
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            marks += PixelAt(image, QPoint(x, cell.top())) != kOdd ? 1 : 0;
+        return marks;
+    };
+    QVERIFY(framed() > 0);
+    f.list->clearFocus();
+    QCOMPARE(framed(), 0);
+    f.list->setFocus(Qt::TabFocusReason);
+
+    const int page = f.list->viewport()->height() / f.list->RowHeight();
+    const QList<QPair<int, int>> moves = {{Qt::Key_Down, 6},         {Qt::Key_PageDown, 6 + page}, {Qt::Key_End, 29},
+                                          {Qt::Key_PageUp, 29 - page}, {Qt::Key_Home, 0},          {Qt::Key_Up, 0},
+                                          {Qt::Key_Down, 1}};
+    for (const auto& [key, row] : moves) {
+        f.Key(key);
+        QCOMPARE(f.list->FocusedRow(), row);
+        QCOMPARE(f.list->FirstSelectedRow(), row);
+    }
+    QVERIFY(f.log.isEmpty());
+
+    // Space and Return click the focused row's Default cell: the same reports in the same
+    // order, the same exclusive toggle.
+    f.Key(Qt::Key_Space);
+    QCOMPARE(f.log, QStringList({"selected 1 (before: selected 1, toggle 0)", "active column 0 row 1 (toggle 1)"}));
+    QCOMPARE(f.list->GetToggle(5, 0), 0);
+    f.log.clear();
+    f.Key(Qt::Key_Return);
+    QCOMPARE(f.log, QStringList({"selected 1 (before: selected 1, toggle 1)", "active column 0 row 1 (toggle 0)"}));
+
+    // An empty list leaves Return to the dialog's default button.
+    ListFixture empty(0);
+    empty.list->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(empty.list, &press);
+    QVERIFY(!press.isAccepted());
+}
+
+void SkinListCtrlTest::deleteKeyAsksToRemoveTheFocusedRow()
+{
+    ListFixture f;
+    // As the window's Remove does: the selected row goes.
+    QObject::connect(f.list, &CSkinListCtrl::RowDeleteRequested, f.list,
+                     [](CSkinListCtrl* list, int) { list->DeleteRow(list->FirstSelectedRow()); });
+    f.list->setFocus();
+    f.Key(Qt::Key_Down);
+    f.Key(Qt::Key_Down);
+    f.Key(Qt::Key_Delete);
+    QCOMPARE(f.log, QStringList({"delete 1 (selected 1)"}));
+    QCOMPARE(f.list->GetCellText(1, 1), QString("row 2"));
+    QCOMPARE(f.list->FocusedRow(), 1);  // the row that took its place, so Delete goes on
+    f.Key(Qt::Key_End);
+    f.Key(Qt::Key_Delete);
+    QCOMPARE(f.log.last(), QString("delete 2 (selected 2)"));
+    QCOMPARE(f.list->RowCount(), 2);
+    QCOMPARE(f.list->FocusedRow(), 1);
+}
+
+void SkinListCtrlTest::darkPaletteGivesLightTextOnDarkRowsHeaderAndBars()
+{
+    ListFixture f(30, 150);
+    QPalette dark = QApplication::palette();
+    for (auto [role, colour] : {std::pair{QPalette::Base, 0x1e1e1e}, {QPalette::AlternateBase, 0x262626},
+                                {QPalette::Text, 0xe8e8e8}, {QPalette::Window, 0x2d2d2d}, {QPalette::Button, 0x353535},
+                                {QPalette::ButtonText, 0xf0f0f0}, {QPalette::Light, 0x4a4a4a}, {QPalette::Mid, 0x555555},
+                                {QPalette::Highlight, 0x2a5a8a}, {QPalette::HighlightedText, 0xffffff}})
+        dark.setColor(role, QColor::fromRgb(QRgb(colour)));
+    f.window->setPalette(dark);
+    f.list->AttachSkinScrollBars();
+    QCoreApplication::processEvents();
+
+    // The ground at a spot clear of text, and the lightest pixel of the area: its text.
+    auto check = [](const QImage& image, const QRect& area, const QPoint& clear) {
+        qreal text = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                text = std::max(text, qreal(PixelAt(image, QPoint(x, y)).lightnessF()));
+        }
+        const qreal ground = PixelAt(image, clear).lightnessF();
+        return ground < 0.3 && text > 0.75 ? QString() : QString("ground %1, text %2").arg(ground).arg(text);
+    };
+    for (int row : {0, 1}) {
+        const QRect cell = f.list->CellRect(row, 1);
+        QCOMPARE(check(f.Grab(), cell, QPoint(cell.left() + 3, cell.center().y())), QString());
+    }
+    const QImage header = f.list->Header()->grab().toImage();
+    QCOMPARE(check(header, header.rect(), QPoint(2, header.height() / 2)), QString());
+    const QImage bar = f.list->verticalScrollBar()->grab().toImage();
+    QVERIFY(PixelAt(bar, QPoint(7, bar.height() - 20)).lightnessF() < 0.3);
 }

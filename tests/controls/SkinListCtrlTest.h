@@ -26,4 +26,7 @@ private slots:
     void headerDividerResizesColumn();
     void skinScrollBarsAreFourteenPixelsAndScroll();
     void choiceCellDropDown();
+    void keysMoveTheFocusRowAndSpaceOrReturnClickIt();
+    void deleteKeyAsksToRemoveTheFocusedRow();
+    void darkPaletteGivesLightTextOnDarkRowsHeaderAndBars();
 };
