@@ -29,6 +29,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     name->setObjectName(QStringLiteral("nameLabel"));
     name->setGeometry(units.ToPixels(40, 23, 134, 8));
 
+    // The licence's full text is the LICENSE file of the sources and of an installation.
+    auto* licence = new QLabel(QStringLiteral("Free software under the MIT License"), this);
+    licence->setObjectName(QStringLiteral("licenceLabel"));
+    licence->setGeometry(units.ToPixels(40, 35, 134, 8));
+
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setGeometry(units.ToPixels(178, 20, 50, 14));

@@ -1,6 +1,6 @@
 #pragma once
 
-// The About box: the program's icon, name and version, and OK.
+// The About box: the program's icon, name, version and licence, and OK.
 
 #include <QDialog>
 
