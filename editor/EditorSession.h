@@ -31,6 +31,12 @@ enum class PromptResult {
     Stay,      // stay with the shown profile
 };
 
+// Whether the window may close.
+enum class CloseDecision {
+    Close,   // nothing unsaved is left, or the user let it go
+    Stay,    // the window stays open and keeps the edits
+};
+
 enum class SaveAsResult {
     Written,     // a file was written and is shown
     Cancelled,   // the user cancelled the save-file dialog
@@ -87,8 +93,14 @@ public:
     // Enables or empties and disables the audio controls after "Copy source directly".
     void ApplyCopyState();
 
-    // Saving.
+    // Saving. The save question of a selection change asks Yes, No or Cancel (Cancel
+    // and Escape stay); with no profile name it offers to stay or to drop the edits.
     PromptResult PromptSaveChanges(int messageId, int outputType);
+    // Close, Escape and the window's close box, and every other way of ending the
+    // editor: with unsaved changes the user chooses Save, Discard or Cancel. Save
+    // writes as Save's "Yes" does (a built-in profile through Save As) and closes only
+    // when the profile was written.
+    CloseDecision RequestClose();
     void Save();
     void SaveAsChosen();
     SaveAsResult SaveAs(int outputType);
@@ -157,6 +169,9 @@ private:
     void FillAudioCodecs(int outputType);
     void SelectAudioCodec();
     void FillEncodingModes(int outputType);
+    // Writes the form as the answer "Yes" does: in place, or through Save As for a
+    // built-in profile. True when the profile was written.
+    bool WriteShownProfile(int outputType);
     // With no profile name typed, says so (message 108) and puts the profile's name
     // back; true then.
     bool RefuseEmptyProfileName();

@@ -23,29 +23,45 @@ PromptResult CEditorSession::PromptSaveChanges(int messageId, int outputType)
     if (!typeFile.HasCurrentProfile())
         return PromptResult::GoAhead;
     const std::string path = typeFile.FilePath();
-    const std::string fileName = LastPathPart(view.ReadText(TextBox::ProfilePath));
-    const std::string profileName = view.ReadText(TextBox::ProfileName);
 
-    if (profileName.empty()) {
-        const int answer = MessageWithPath(kIdsEmptyProfileName, path, PromptButtons::OkCancel, PromptIcon::Warning);
-        return answer == kIdOk ? PromptResult::Stay : PromptResult::GoAhead;
+    // Escape keeps the user where the edits are, in every question here.
+    if (view.ReadText(TextBox::ProfileName).empty()) {
+        const int answer = MessageWithPath(kIdsEmptyProfileName, path, PromptButtons::OkDiscard, PromptIcon::Warning);
+        return answer == kIdDiscard ? PromptResult::GoAhead : PromptResult::Stay;
     }
     if (!changed)
         return PromptResult::GoAhead;
-    if (IsBuiltInProfile(*typeFile.GetCurrentProfile())) {
-        if (MessageWithPath(kIdsBuiltInProfile, path, PromptButtons::YesNo, PromptIcon::Question) != kIdYes)
-            return PromptResult::GoAhead;
-        switch (SaveAs(outputType)) {
-        case SaveAsResult::Written: return PromptResult::Saved;
-        case SaveAsResult::Cancelled: return PromptResult::GoAhead;
-        case SaveAsResult::Failed: break;
-        }
-        return PromptResult::Stay;   // the edits are still only in the form
-    }
-    if (MessageWithPath(messageId, path, PromptButtons::YesNo, PromptIcon::Question) != kIdYes)
+    const bool builtIn = IsBuiltInProfile(*typeFile.GetCurrentProfile());
+    const int answer = MessageWithPath(builtIn ? kIdsBuiltInProfile : messageId, path, PromptButtons::YesNoCancel,
+                                       PromptIcon::Question);
+    if (answer == kIdNo)
         return PromptResult::GoAhead;
-    return WriteProfile(path, fileName, profileName) == WriteResult::Written ? PromptResult::Saved
-                                                                            : PromptResult::Stay;
+    if (answer != kIdYes)
+        return PromptResult::Stay;
+    // A write that failed, or a Save As the user cancelled, leaves the edits only in
+    // the form: the switch would drop them.
+    return WriteShownProfile(outputType) ? PromptResult::Saved : PromptResult::Stay;
+}
+
+CloseDecision CEditorSession::RequestClose()
+{
+    if (!typeFile.HasCurrentProfile() || !changed)
+        return CloseDecision::Close;
+    const int answer = MessageWithPath(kIdsSaveChanged, typeFile.FilePath(), PromptButtons::SaveDiscardCancel,
+                                       PromptIcon::Question);
+    if (answer == kIdDiscard)
+        return CloseDecision::Close;
+    if (answer != kIdSave || RefuseEmptyProfileName())
+        return CloseDecision::Stay;
+    return WriteShownProfile(shownOutputType) ? CloseDecision::Close : CloseDecision::Stay;
+}
+
+bool CEditorSession::WriteShownProfile(int outputType)
+{
+    if (IsBuiltInProfile(*typeFile.GetCurrentProfile()))
+        return SaveAs(outputType) == SaveAsResult::Written;
+    return WriteProfile(typeFile.FilePath(), LastPathPart(view.ReadText(TextBox::ProfilePath)),
+                        view.ReadText(TextBox::ProfileName)) == WriteResult::Written;
 }
 
 bool CEditorSession::RefuseEmptyProfileName()

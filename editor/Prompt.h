@@ -13,8 +13,32 @@ inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
+inline constexpr int kIdSave = 101;
+inline constexpr int kIdDiscard = 102;
 
-enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,         // a question whose Cancel leaves everything as it is
+    SaveDiscardCancel,   // Save is the default button
+    OkDiscard,           // OK leaves everything as it is; "Discard changes" drops the edits
+};
+
+// The answer of Escape and of the box's close button: the button that changes nothing
+// (No where a box offers only Yes and No).
+constexpr int EscapeAnswer(PromptButtons buttons)
+{
+    switch (buttons) {
+    case PromptButtons::Ok:
+    case PromptButtons::OkDiscard: return kIdOk;
+    case PromptButtons::YesNo: return kIdNo;
+    case PromptButtons::OkCancel:
+    case PromptButtons::YesNoCancel:
+    case PromptButtons::SaveDiscardCancel: return kIdCancel;
+    }
+    return kIdCancel;
+}
 enum class PromptIcon { None, Information, Question, Warning };
 
 // What the save-file dialog is opened with.
@@ -36,9 +60,9 @@ class CPrompt {
 public:
     virtual ~CPrompt() = default;
 
-    // Shows text under caption with the buttons; returns kIdOk, kIdCancel, kIdYes or
-    // kIdNo. Closing the box without a button counts as Cancel (or No / OK where the
-    // box has no Cancel).
+    // Shows text under caption with the buttons; returns the answer of the button
+    // pressed (kIdOk, kIdCancel, kIdYes, kIdNo, kIdSave or kIdDiscard). Escape and
+    // closing the box without a button give EscapeAnswer.
     virtual int MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                            PromptIcon icon) = 0;
 

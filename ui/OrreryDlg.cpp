@@ -182,9 +182,7 @@ void COrreryDlg::ConnectNotifications()
     }
     connect(Item<QPlainTextEdit>(kIdcDescription), &QPlainTextEdit::textChanged, this, [this] { MarkChanged(); });
     connect(Item<QLineEdit>(kIdcProfileName), &QLineEdit::textChanged, this, [this] { MarkChanged(); });
-    // Close ends the run with the OK result; Escape and the close box cancel it. None
-    // of them asks about unsaved edits.
-    connect(Item<QPushButton>(kIdcClose), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Item<QPushButton>(kIdcClose), &QPushButton::clicked, this, [this] { OnClose(); });
 
     connect(Item<QComboBox>(kIdcDeviceSelector), &QComboBox::activated, this, [this] { OnDeviceChanged(); });
     connect(Item<QComboBox>(kIdcProfileSelector), &QComboBox::activated, this, [this] { OnProfileChanged(); });

@@ -139,6 +139,12 @@ public:
     }
     void OnSave();
     void OnSaveAs();
+    // The Close button: ends the run with the OK result once the session lets the
+    // window close (unsaved changes are offered for saving first).
+    void OnClose();
+    // Escape and the window's close box: the same question; the run ends with the
+    // cancel result, or not at all when the user stays.
+    void reject() override;
     editor::SaveAsResult SaveAs(int outputType) { return session->SaveAs(outputType); }
     editor::WriteResult WriteProfile(const std::string& path, const std::string& fileName,
                                      const std::string& profileName)

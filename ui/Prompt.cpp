@@ -1,10 +1,14 @@
 #include "ui/Prompt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
+
+#include <vector>
 
 int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                           PromptIcon icon)
@@ -19,31 +23,40 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, P
     case PromptIcon::Question: box.setIcon(QMessageBox::Question); break;
     case PromptIcon::Warning: box.setIcon(QMessageBox::Warning); break;
     }
+    // Each button with the answer it gives; the first is the default button.
+    struct Answer {
+        QMessageBox::StandardButton button;
+        int id;
+    };
+    std::vector<Answer> answers;
     switch (buttons) {
-    case PromptButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
+    case PromptButtons::Ok: answers = {{QMessageBox::Ok, kIdOk}}; break;
+    case PromptButtons::OkCancel: answers = {{QMessageBox::Ok, kIdOk}, {QMessageBox::Cancel, kIdCancel}}; break;
+    case PromptButtons::YesNo: answers = {{QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}}; break;
+    case PromptButtons::YesNoCancel:
+        answers = {{QMessageBox::Yes, kIdYes}, {QMessageBox::No, kIdNo}, {QMessageBox::Cancel, kIdCancel}};
         break;
-    case PromptButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Cancel);
+    case PromptButtons::SaveDiscardCancel:
+        answers = {{QMessageBox::Save, kIdSave}, {QMessageBox::Discard, kIdDiscard}, {QMessageBox::Cancel, kIdCancel}};
         break;
-    case PromptButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        break;
+    case PromptButtons::OkDiscard: answers = {{QMessageBox::Ok, kIdOk}, {QMessageBox::Discard, kIdDiscard}}; break;
     }
-    switch (box.exec()) {
-    case QMessageBox::Ok: return kIdOk;
-    case QMessageBox::Yes: return kIdYes;
-    case QMessageBox::No: return kIdNo;
-    case QMessageBox::Cancel: return kIdCancel;
-    default: break;
+    const int escapeAnswer = editor::EscapeAnswer(buttons);
+    for (const Answer& answer : answers) {
+        QPushButton* button = box.addButton(answer.button);
+        if (answer.id == escapeAnswer)
+            box.setEscapeButton(button);
     }
-    return buttons == PromptButtons::Ok ? kIdOk : buttons == PromptButtons::YesNo ? kIdNo : kIdCancel;
+    box.setDefaultButton(answers.front().button);
+    // Next to OK, a plain "Discard" would not say what goes.
+    if (buttons == PromptButtons::OkDiscard)
+        box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("CQtPrompt", "Discard changes"));
+    box.exec();
+    for (const Answer& answer : answers) {
+        if (box.clickedButton() == box.button(answer.button))
+            return answer.id;
+    }
+    return escapeAnswer;
 }
 
 bool CQtPrompt::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)

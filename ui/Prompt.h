@@ -10,8 +10,10 @@ class QWidget;
 
 using editor::CPrompt;
 using editor::kIdCancel;
+using editor::kIdDiscard;
 using editor::kIdNo;
 using editor::kIdOk;
+using editor::kIdSave;
 using editor::kIdYes;
 using editor::PromptButtons;
 using editor::PromptIcon;

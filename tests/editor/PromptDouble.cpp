@@ -7,9 +7,14 @@ int CPromptDouble::MessageBox(const std::string& text, const std::string& captio
     if (!log->answers.empty()) {
         const int answer = log->answers.front();
         log->answers.pop_front();
-        return answer;
+        return answer == kPressEscape ? editor::EscapeAnswer(buttons) : answer;
     }
-    return buttons == editor::PromptButtons::YesNo ? editor::kIdYes : editor::kIdOk;
+    switch (buttons) {
+    case editor::PromptButtons::YesNo:
+    case editor::PromptButtons::YesNoCancel: return editor::kIdYes;
+    case editor::PromptButtons::SaveDiscardCancel: return editor::kIdSave;
+    default: return editor::kIdOk;
+    }
 }
 
 bool CPromptDouble::SaveFile(const editor::SaveFileRequest& request, editor::SaveFileAnswer& answer)

@@ -10,6 +10,9 @@
 
 #include "editor/Prompt.h"
 
+// A scripted answer that presses Escape: the box answers EscapeAnswer of its buttons.
+inline constexpr int kPressEscape = -1;
+
 struct PromptRecord {
     std::string text;
     std::string caption;
@@ -20,7 +23,7 @@ struct PromptRecord {
 struct PromptLog {
     std::vector<PromptRecord> messages;
     std::vector<editor::SaveFileRequest> saveRequests;
-    std::deque<int> answers;                           // next message answers; kIdOk/kIdYes by default
+    std::deque<int> answers;                           // next message answers; the default button by default
     std::deque<editor::SaveFileAnswer> saveAnswers;    // empty: the save dialog is cancelled
 };
 

@@ -192,18 +192,21 @@ TEST_F(EditorSessionTest, SaveQuestionDecidesWhetherTheSelectionMoves)
     EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
     EXPECT_TRUE(log->messages.empty());
 
-    // An empty name asks with OK (stay) and Cancel (go ahead).
+    // An empty name asks with OK (stay) and "Discard changes" (go ahead); Escape stays.
     view.texts[TextBox::ProfileName] = "";
-    log->answers = {kIdOk, kIdCancel};
+    log->answers = {kIdOk, kPressEscape, kIdDiscard};
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Stay);
     EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Stay);
     EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
-    EXPECT_EQ(log->messages.back().buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(log->messages.back().buttons, PromptButtons::OkDiscard);
     EXPECT_EQ(LastMessage(), Says(kIdsEmptyProfileName, path));
 
-    // Changed: No goes ahead without writing, Yes writes.
+    // Changed: Escape (or Cancel) stays, No goes ahead without writing, Yes writes.
     view.texts[TextBox::ProfileName] = "Alpha";
     view.TypeDescription("new words");
-    log->answers = {kIdNo};
+    log->answers = {kPressEscape, kIdNo};
+    EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Stay);
+    EXPECT_TRUE(session.IsChanged());
     EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::GoAhead);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(session.PromptSaveChanges(kIdsSaveChanged, kVideoAndAudio), PromptResult::Saved);
@@ -228,6 +231,43 @@ TEST_F(EditorSessionTest, StayingPutsTheChoiceBack)
     session.AudioOnlyChosen();
     EXPECT_EQ(view.outputType, kVideoAndAudio);
     EXPECT_EQ(view.Items(Selector::Profile), std::vector<std::string>{"generic.A.xml"});
+}
+
+TEST_F(EditorSessionTest, ClosingWithChangesAsksSaveDiscardOrCancel)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.Shipped.xml", "Shipped", "kestro_default");
+    session.Start(Program());
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Close);
+    EXPECT_TRUE(log->messages.empty());
+
+    const std::string path = ProfilePath("generic.A.xml");
+    const std::string before = ReadBytes(path);
+    view.TypeDescription("unsaved");
+    log->answers = {kPressEscape, kIdCancel, kIdDiscard};
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Stay);
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Stay);
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Close);
+    EXPECT_EQ(log->messages.back().buttons, PromptButtons::SaveDiscardCancel);
+    EXPECT_EQ(LastMessage(), Says(kIdsSaveChanged, path));
+    EXPECT_EQ(ReadBytes(path), before);
+
+    // Save writes without a second question, then closes.
+    log->messages.clear();
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Close);
+    ASSERT_EQ(log->messages.size(), 2u);
+    EXPECT_EQ(LastMessage(), Says(kIdsProfileSaved, path));
+    EXPECT_EQ(ReadProfile(path).description, "unsaved");
+
+    // A built-in profile goes through Save As; cancelling it keeps the window open.
+    view.Choose(Selector::Profile, "generic.Shipped.xml");
+    session.ProfileChosen();
+    view.TypeDescription("mine");
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Stay);
+    EXPECT_EQ(log->saveRequests.size(), 1u);
+    log->saveAnswers = {{ProfilePath("generic.Mine.xml"), "generic.Mine.xml"}};
+    EXPECT_EQ(session.RequestClose(), CloseDecision::Close);
+    EXPECT_EQ(ReadProfile(ProfilePath("generic.Mine.xml")).description, "mine");
 }
 
 TEST_F(EditorSessionTest, SaveRewritesInPlaceAndMovesTheItemToTheEnd)

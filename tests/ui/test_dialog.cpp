@@ -612,6 +612,11 @@ void DialogTest::realMessageBoxAnswersWithTheButtonPressed()
         {PromptButtons::OkCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel, kIdCancel},
         {PromptButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, kIdYes},
         {PromptButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, kIdNo},
+        {PromptButtons::YesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel,
+         kIdCancel},
+        {PromptButtons::SaveDiscardCancel, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+         QMessageBox::Save, kIdSave},
+        {PromptButtons::OkDiscard, QMessageBox::Ok | QMessageBox::Discard, QMessageBox::Discard, kIdDiscard},
     };
     QWidget owner;
     CQtPrompt prompt(&owner);
@@ -635,12 +640,40 @@ void DialogTest::realMessageBoxAnswersWithTheButtonPressed()
         QCOMPARE(shown, entry.shown);
     }
 
-    // Escape is No where there is no Cancel.
-    QTimer::singleShot(0, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            QTest::keyClick(box, Qt::Key_Escape);
-    });
-    QCOMPARE(prompt.MessageBox("Save?", "Kestro Orrery", PromptButtons::YesNo, PromptIcon::Question), kIdNo);
+    // Escape and the close box give the answer that changes nothing: No where there is
+    // no Cancel, OK beside "Discard changes"; Save is the default button.
+    const struct {
+        PromptButtons buttons;
+        bool closeBox;
+        int answer;
+    } escapes[] = {
+        {PromptButtons::YesNo, false, kIdNo},
+        {PromptButtons::YesNoCancel, false, kIdCancel},
+        {PromptButtons::SaveDiscardCancel, true, kIdCancel},
+        {PromptButtons::OkDiscard, false, kIdOk},
+        {PromptButtons::OkDiscard, true, kIdOk},
+    };
+    for (const auto& entry : escapes) {
+        QString discardText;
+        QString defaultText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            if (QAbstractButton* discard = box->button(QMessageBox::Discard))
+                discardText = discard->text();
+            defaultText = box->defaultButton()->text();
+            if (entry.closeBox)
+                box->close();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(prompt.MessageBox("Save?", "Kestro Orrery", entry.buttons, PromptIcon::Question), entry.answer);
+        if (entry.buttons == PromptButtons::OkDiscard)
+            QCOMPARE(discardText, QStringLiteral("Discard changes"));
+        if (entry.buttons == PromptButtons::SaveDiscardCancel)
+            QCOMPARE(defaultText, QStringLiteral("Save"));
+    }
 }
 
 void DialogTest::realSaveDialogStartsWhereAsked()

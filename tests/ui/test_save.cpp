@@ -91,7 +91,7 @@ private slots:
     void failedWriteToAMissingFolder();
     void failedSaveAsToAFolderPath();
     void failedWriteWhileSwitchingStays();
-    void closeEscapeAndCloseBoxAskNothing();
+    void closeEscapeAndCloseBoxAskBeforeDroppingEdits();
     void profilesFolderInTheWayIsReported();
     void missingInstallProfilesFolderIsReported();
     void usableFolderReportsNothing();
@@ -492,7 +492,7 @@ void SaveTest::failedWriteWhileSwitchingStays()
     QCOMPARE(Text(*dialog, 1003), QStringLiteral("Kept in the window"));
 }
 
-void SaveTest::closeEscapeAndCloseBoxAskNothing()
+void SaveTest::closeEscapeAndCloseBoxAskBeforeDroppingEdits()
 {
     CSandbox sandbox;
     WriteTwoProfiles(sandbox);
@@ -507,21 +507,41 @@ void SaveTest::closeEscapeAndCloseBoxAskNothing()
         dialog->OnInitDialog();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        TypeInto(dialog->GetDlgItem(1003), QStringLiteral("Lost on closing"));
-        QVERIFY(dialog->IsChanged());
-        dialog->setResult(-1);
         const QString how = QString::fromUtf8(way.how);
-        if (how == QLatin1String("Close"))
-            Click(*dialog, 1034);
-        else if (how == QLatin1String("Escape"))
-            QTest::keyClick(dialog->GetDlgItem(1003), Qt::Key_Escape);
-        else
-            QVERIFY(dialog->close());
+        const auto closeIt = [&] {
+            if (how == QLatin1String("Close"))
+                Click(*dialog, 1034);
+            else if (how == QLatin1String("Escape"))
+                QTest::keyClick(dialog->GetDlgItem(1003), Qt::Key_Escape);
+            else
+                dialog->close();
+        };
+        TypeInto(dialog->GetDlgItem(1003), QStringLiteral("Not lost on closing"));
+        sandbox.Log()->messages.clear();
+        sandbox.Log()->answers = {kIdCancel};
+        closeIt();
+        QVERIFY2(dialog->isVisible(), way.how);
+        QCOMPARE(sandbox.Log()->messages.size(), std::size_t(1));
+        QVERIFY(sandbox.Log()->messages[0].buttons == PromptButtons::SaveDiscardCancel);
+        QCOMPARE(sandbox.Log()->messages[0].caption, std::string("Kestro Orrery"));
+        QCOMPARE(sandbox.Log()->messages[0].text, kSaveQuestion + path);
+
+        sandbox.Log()->answers = {kIdDiscard};
+        dialog->setResult(-1);
+        closeIt();
         QVERIFY2(!dialog->isVisible(), way.how);
         QCOMPARE(dialog->result(), way.result);
-        QVERIFY2(sandbox.Log()->messages.empty(), way.how);
         QCOMPARE(ReadBytes(path), before);
     }
+
+    // Nothing unsaved: Close closes at once.
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    sandbox.Log()->messages.clear();
+    Click(*dialog, 1034);
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(sandbox.Log()->messages.empty());
 }
 
 void SaveTest::profilesFolderInTheWayIsReported()

@@ -72,7 +72,7 @@ void SelectionTest::switchingDeviceWithEditsYesWritesFirst()
     const auto& messages = sandbox.Log()->messages;
     QCOMPARE(messages.size(), std::size_t(2));
     QCOMPARE(messages[0].text, kSaveQuestion + path);
-    QVERIFY(messages[0].buttons == PromptButtons::YesNo);
+    QVERIFY(messages[0].buttons == PromptButtons::YesNoCancel);
     QCOMPARE(messages[0].caption, std::string("Kestro Orrery"));
     QCOMPARE(messages[1].text, kSaved + path);
 
@@ -149,7 +149,7 @@ void SelectionTest::emptyProfileNameKeepsTheDevice()
     const auto& messages = sandbox.Log()->messages;
     QCOMPARE(messages.size(), std::size_t(1));
     QCOMPARE(messages[0].text, kEmptyName + sandbox.Path("program/Profiles/generic.Standard.xml"));
-    QVERIFY(messages[0].buttons == PromptButtons::OkCancel);
+    QVERIFY(messages[0].buttons == PromptButtons::OkDiscard);
     // OK stays: the old device is selected again and nothing was loaded.
     QCOMPARE(Text(*dialog, 1027), QStringLiteral("generic"));
     QCOMPARE(Text(*dialog, 1028), QStringLiteral("generic.Standard.xml"));
@@ -157,8 +157,8 @@ void SelectionTest::emptyProfileNameKeepsTheDevice()
     QCOMPARE(Text(*dialog, 1065), QString());
     QVERIFY(dialog->IsChanged());
 
-    // Cancel goes ahead without saving.
-    sandbox.Log()->answers = {kIdCancel};
+    // "Discard changes" goes ahead without saving.
+    sandbox.Log()->answers = {kIdDiscard};
     QVERIFY(Choose(dialog->GetDlgItem(1027), QStringLiteral("psp")));
     QCOMPARE(messages.size(), std::size_t(2));
     QCOMPARE(Text(*dialog, 1028), QStringLiteral("psp.Standard.xml"));
