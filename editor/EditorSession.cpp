@@ -37,6 +37,7 @@ void CEditorSession::Start(const std::string& executableFolder)
     BuildAudioContainerTable(configReader, audioContainerTable);
 
     library.ScanProfiles(ProfilesPattern(ProfilesRoot()));
+    RememberFolder();
 
     for (std::string& device :
          CompleteDevices(library, devices, folders.TemplateFolder(), folders.ProfilesRoot()))
@@ -63,12 +64,6 @@ void CEditorSession::ReportStartupProblem()
         Message(startupProblem, PromptButtons::Ok, PromptIcon::Warning);
 }
 
-void CEditorSession::MarkChanged()
-{
-    if (!IsChangeSuppressed())
-        SetChangedState(true);
-}
-
 void CEditorSession::SetChanged(bool value)
 {
     SetChangedState(value);
@@ -76,16 +71,19 @@ void CEditorSession::SetChanged(bool value)
 
 void CEditorSession::SetChangedState(bool value)
 {
+    // Changed by no edit of the form (a new device's profiles exist only here): no
+    // step of the history is what a file holds any more.
+    if (value && !editPending)
+        history.ForgetClean();
+    ShowChangedState(value);
+}
+
+void CEditorSession::ShowChangedState(bool value)
+{
     if (changed == value)
         return;
     changed = value;
     view.ChangedStateChanged(changed);
-}
-
-void CEditorSession::EndFill()
-{
-    suppressedUntilLoad = false;
-    SetChangedState(false);
 }
 
 int CEditorSession::Message(const std::string& text, PromptButtons buttons, PromptIcon icon)

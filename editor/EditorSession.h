@@ -10,11 +10,18 @@
 // The implementation is split by workflow: EditorSession.cpp (start-up, change state,
 // messages), EditorSessionSelect.cpp (device, profile, output type, format and audio
 // copy), EditorSessionDevices.cpp (add and remove device), EditorSessionSave.cpp (the
-// save question, Save, Save As and the write behind them).
+// save question, Save, Save As and the write behind them), EditorSessionUndo.cpp (the
+// edit history), EditorSessionCommands.cpp (revert, duplicate, rename, delete and where
+// the editor was) and EditorSessionFolder.cpp (profiles changed by other programs).
 
+#include <cstdint>
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include "editor/ChoiceLists.h"
+#include "editor/EditorSessionUndo.h"
+#include "editor/EditorState.h"
 #include "editor/EditorView.h"
 #include "editor/Orrery.h"
 #include "editor/ProfileLibrary.h"
@@ -46,15 +53,6 @@ enum class SaveAsResult {
 enum class WriteResult {
     Written,      // the library and the profile selector hold the written profile
     NotWritten,   // the user was told why; nothing else changed
-};
-
-// The form as a value: what a store pass puts into a copy of the current profile,
-// with the selections that say where it is shown.
-struct FormState {
-    profile::CProfileFile profile;
-    std::string device;
-    int outputType = kVideoAndAudio;
-    std::string fileName;   // the profile selector's item
 };
 
 class CEditorSession {
@@ -109,10 +107,44 @@ public:
     // The form as the next write would store it, and where it is shown.
     FormState CaptureForm();
 
-    // Change tracking. A control's notification calls MarkChanged; it counts unless
-    // the session is filling the form itself (a load, or a CSuppressChanges scope)
-    // or has not shown a profile yet.
-    void MarkChanged();
+    // Change tracking. A control's notification calls MarkChanged, naming the text
+    // field it came from (kNoField otherwise); it counts unless the session is filling
+    // the form itself (a load, or a CSuppressChanges scope) or has not shown a profile
+    // yet. The edit becomes an undo step at the next CommitEdit, which the view is
+    // asked for (EditPending) once the notifications of the user's action are over.
+    void MarkChanged(int field = kNoField);
+    void CommitEdit();
+    bool HasPendingEdit() const { return editPending; }
+
+    // Undo and redo of the form's edits. A load starts a new history; a save marks the
+    // step it wrote, and undoing back to it leaves the profile unchanged again.
+    bool CanUndo() const { return history.CanUndo() || (editPending && !history.IsEmpty()); }
+    bool CanRedo() const { return history.CanRedo() && !editPending; }
+    void Undo();
+    void Redo();
+
+    // The profile commands. Revert shows the profile as its file holds it; Duplicate
+    // writes what the form shows into a new file ("<name> copy") and opens it; Rename
+    // asks for a new name and renames the profile and its file together; Delete asks,
+    // moves the file to the trash and shows the next profile.
+    void RevertToSaved();
+    void Duplicate();
+    void Rename();
+    bool RenameTo(const std::string& newName);
+    void Delete();
+    // Why the command can't be used on the shown profile; empty when it can.
+    enum class Command { Revert, Duplicate, Rename, Delete };
+    std::string CommandRefusal(Command command) const;
+
+    // Another program added, removed or changed files in the Profiles folder (or may
+    // have): the library and the selectors follow the folder, and the shown profile is
+    // reloaded, after asking when it has unsaved edits.
+    void ProfilesFolderChanged();
+
+    // Where the editor is: the device, output type and profile shown; ReturnTo shows
+    // them again where they still exist (the window position is the window's).
+    EditorPlace Place() const;
+    void ReturnTo(const EditorPlace& place);
     bool IsChanged() const { return changed; }
     void SetChanged(bool value);
     bool IsChangeSuppressed() const { return suppressDepth > 0 || suppressedUntilLoad; }
@@ -187,9 +219,43 @@ private:
     // Selects the first item with exactly the text; false (selection unchanged) without one.
     bool SelectText(Selector selector, const std::string& text);
     void SetChangedState(bool value);
+    void ShowChangedState(bool value);
     // The end of a load or a write: the form shows a file as it is, and notifications
-    // count again.
+    // count again. A load starts a new edit history, a write marks the step written.
     void EndFill();
+    void EndSave();
+    // The form shown again from a step of the history.
+    void RestoreForm(const FormState& form);
+    // Fills the form from the current profile (the load pass and the selectors that
+    // follow it), for the output type.
+    void ShowCurrentProfile(int outputType);
+    void CaptureStep(FormState& form, std::string& text);
+    void TellHistory();
+    void TellShownProfile();
+    // The profile selector's items of built-in profiles say so.
+    void LabelBuiltInProfiles();
+    // The folder as the library now knows it, and the shown file as it was loaded.
+    struct FileStamp {
+        bool exists = false;
+        std::filesystem::file_time_type time{};
+        std::uintmax_t size = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp StampOf(const std::string& path);
+    void RememberFolder();
+    void RememberFile(const std::string& path);
+    void RememberShownFile();
+    // False when the file at the path changed on disk since the shown profile was
+    // loaded from it and the user would rather not overwrite it.
+    bool MayOverwrite(const std::string& path);
+    // Puts the profile read from the file into the library in place of what it kept
+    // for that path; false (the path forgotten) when the file holds no profile now.
+    bool TakeFileIntoLibrary(const std::string& path);
+    void RefreshProfileSelector();
+    std::string ShownFileName() const;
+    // The first file title from the one given that no file of the Profiles folder and
+    // no profile of the library has.
+    std::string FreeTitle(const std::string& title) const;
 
     CEditorView& view;
     CPrompt& prompt;
@@ -205,6 +271,12 @@ private:
     std::string programFolder;
     std::string profilesRoot;
     bool changed = false;
+    CEditHistory history;
+    bool editPending = false;
+    int pendingField = kNoField;
+    std::map<std::string, FileStamp> knownFiles;
+    std::string shownStampPath;
+    FileStamp shownStamp;
     int suppressDepth = 0;
     bool suppressedUntilLoad = true;
     // What the profile selector lists: the device and output type of the last

@@ -119,16 +119,23 @@ SaveAsResult CEditorSession::SaveAs(int outputType)
 {
     if (!typeFile.HasCurrentProfile())
         return SaveAsResult::Cancelled;
+    // A copy of a built-in profile gets a name of its own, so it is never taken for
+    // the original.
+    const bool builtIn = IsBuiltInProfile(*typeFile.GetCurrentProfile());
+    std::string proposedName = view.ReadText(TextBox::ProfileName);
+    if (builtIn && proposedName == typeFile.Name())
+        proposedName = FormatString(kIdsCopyName, typeFile.Device() + " " + proposedName);
     SaveFileRequest request;
     request.initialFolder = ProfilesFolder(ProfilesRoot());
-    request.initialFileName = LastPathPart(view.ReadText(TextBox::ProfilePath));
+    request.initialFileName =
+        builtIn ? FreeTitle(proposedName) + ".xml" : LastPathPart(view.ReadText(TextBox::ProfilePath));
     request.defaultExtension = kProfileExtension;
     request.filter = kProfileFilter;
     request.confirmOverwrite = true;
     SaveFileAnswer answer;
     if (!prompt.SaveFile(request, answer))
         return SaveAsResult::Cancelled;
-    const std::string profileName = view.ReadText(TextBox::ProfileName);
+    const std::string profileName = builtIn ? proposedName : view.ReadText(TextBox::ProfileName);
 
     // The new file is the device's default profile of the type with the controls'
     // values; settings no control shows come from the template.
@@ -183,6 +190,8 @@ WriteResult CEditorSession::WriteProfile(const std::string& path, const std::str
     profile::CProfileFile* current = typeFile.GetCurrentProfile();
     if (current == nullptr)
         return WriteResult::NotWritten;
+    if (!MayOverwrite(path))
+        return WriteResult::NotWritten;
     const profile::CProfileFile before(*current);
 
     typeFile.SetFileName(path, FileTitleOfName(fileName));
@@ -204,7 +213,7 @@ WriteResult CEditorSession::WriteProfile(const std::string& path, const std::str
     ShowWrittenProfile(current->fileTitle + ".xml");
     view.ShowText(TextBox::ProfilePath, std::string());
     view.ShowText(TextBox::ProfilePath, path);
-    EndFill();
+    EndSave();
     MessageWithPath(kIdsProfileSaved, path, PromptButtons::Ok, PromptIcon::Information);
     return WriteResult::Written;
 }

@@ -21,6 +21,7 @@ void CEditorSession::SelectDevice(const std::string& device, int outputType)
     {
         const CSuppressChanges filling(*this);
         view.FillSelector(Selector::Profile, names);
+        LabelBuiltInProfiles();
     }
     LoadProfile(device, SelectedText(Selector::Profile), outputType);
 }
@@ -29,13 +30,20 @@ void CEditorSession::LoadProfile(const std::string& device, const std::string& f
 {
     {
         const CSuppressChanges filling(*this);
-        view.ClearProfileControls();
-
         profile::CProfileFile found;
         if (library.FindProfile(device, fileName, found)) {
             loadedProfile.CopyFrom(found);
             typeFile.SetCurrentProfile(found);
         }
+        ShowCurrentProfile(outputType);
+    }
+    EndFill();
+}
+
+void CEditorSession::ShowCurrentProfile(int outputType)
+{
+    {
+        view.ClearProfileControls();
 
         std::string copy;
         if (typeFile.GetValue(keys::kAudioCopy, copy)) {
@@ -67,7 +75,6 @@ void CEditorSession::LoadProfile(const std::string& device, const std::string& f
 
         ApplyCopyState();
     }
-    EndFill();
 }
 
 void CEditorSession::FillFormats(int outputType)

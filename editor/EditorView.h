@@ -79,6 +79,17 @@ public:
 
     // Told whenever the session's "changed" state flips, with its new value.
     virtual void ChangedStateChanged(bool /*changed*/) {}
+
+    // Shows a selector's item under another text; Items still gives the item's own.
+    virtual void LabelItem(Selector /*selector*/, int /*index*/, const std::string& /*label*/) {}
+    // Told which profile the form now shows (its file name, empty for none) whenever a
+    // load, a write or a rename changes it.
+    virtual void ProfileShown(const std::string& /*fileName*/, bool /*builtIn*/) {}
+    // Told whenever what undo and redo can do may have changed.
+    virtual void HistoryChanged() {}
+    // An edit was noted: the view calls CommitEdit once the user's action is over (the
+    // notifications one action raises become one step).
+    virtual void EditPending() {}
 };
 
 } // namespace editor

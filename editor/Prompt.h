@@ -23,6 +23,7 @@ enum class PromptButtons {
     YesNoCancel,         // a question whose Cancel leaves everything as it is
     SaveDiscardCancel,   // Save is the default button
     OkDiscard,           // OK leaves everything as it is; "Discard changes" drops the edits
+    ReloadKeep,          // "Reload" answers kIdYes, "Keep Mine" (the default) kIdNo
 };
 
 // The answer of Escape and of the box's close button: the button that changes nothing
@@ -32,7 +33,8 @@ constexpr int EscapeAnswer(PromptButtons buttons)
     switch (buttons) {
     case PromptButtons::Ok:
     case PromptButtons::OkDiscard: return kIdOk;
-    case PromptButtons::YesNo: return kIdNo;
+    case PromptButtons::YesNo:
+    case PromptButtons::ReloadKeep: return kIdNo;
     case PromptButtons::OkCancel:
     case PromptButtons::YesNoCancel:
     case PromptButtons::SaveDiscardCancel: return kIdCancel;
@@ -68,6 +70,13 @@ public:
 
     // True with the answer filled when the user accepted; false when cancelled.
     virtual bool SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer) = 0;
+
+    // Asks for one line of text, offering the value given; true with the value the
+    // user accepted, false when cancelled (or where nobody can be asked).
+    virtual bool AskText(const std::string& /*text*/, const std::string& /*caption*/, std::string& /*value*/)
+    {
+        return false;
+    }
 };
 
 } // namespace editor

@@ -27,6 +27,33 @@ inline constexpr int kIdsProfilesNotReadable = 112; // followed by the folder an
 inline constexpr int kIdsProfilesFolderHint = 113;  // holds one "%s": the settings file
 inline constexpr int kIdsDeviceExists = 114;        // holds one "%s": the device of that name
 
+// The profile commands, the edit history, profiles changed by other programs and the
+// state file.
+inline constexpr int kIdsMenuUndo = 130;
+inline constexpr int kIdsMenuRedo = 131;
+inline constexpr int kIdsMenuRevert = 132;
+inline constexpr int kIdsMenuDuplicate = 133;
+inline constexpr int kIdsMenuRename = 134;
+inline constexpr int kIdsMenuDelete = 135;
+inline constexpr int kIdsBuiltInNoRename = 136;
+inline constexpr int kIdsBuiltInNoDelete = 137;
+inline constexpr int kIdsRenamePrompt = 138;
+inline constexpr int kIdsNameTaken = 139;           // holds one "%s": the file name
+inline constexpr int kIdsBadProfileName = 140;      // followed by the name
+inline constexpr int kIdsDeleteQuestion = 141;      // followed by the path
+inline constexpr int kIdsDeleteFailed = 142;        // followed by the path and the reason
+inline constexpr int kIdsRevertQuestion = 143;      // followed by the path
+inline constexpr int kIdsChangedOutside = 144;      // followed by the path
+inline constexpr int kIdsOverwriteChanged = 145;    // followed by the path
+inline constexpr int kIdsBuiltInMark = 146;         // after a built-in profile's file name
+inline constexpr int kIdsRenameFailed = 147;        // followed by the path and the reason
+inline constexpr int kIdsStateNotSaved = 148;       // followed by the path and the reason
+inline constexpr int kIdsButtonReload = 149;
+inline constexpr int kIdsButtonKeepMine = 150;
+inline constexpr int kIdsCopyName = 151;            // holds one "%s": the name copied
+inline constexpr int kIdsNoProfilesFolder = 152;
+inline constexpr int kIdsRenameCaption = 153;
+
 // Messages and captions are loaded into fixed buffers of these sizes.
 inline constexpr std::size_t kMessageLength = 300;
 inline constexpr std::size_t kCaptionLength = 100;

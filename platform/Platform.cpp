@@ -542,6 +542,11 @@ std::string UserDataFolder()
     return BaseDirectory("XDG_DATA_HOME", ".local/share");
 }
 
+std::string UserStateFolder()
+{
+    return BaseDirectory("XDG_STATE_HOME", ".local/state");
+}
+
 // ---------------------------------------------------------------------------
 // Paths
 

@@ -117,6 +117,10 @@ std::string SettingsFolder();
 // $HOME/.local/share. Empty when none can be found.
 std::string UserDataFolder();
 
+// The user's state folder by the same rules: $XDG_STATE_HOME, otherwise
+// $HOME/.local/state. Empty when none can be found.
+std::string UserStateFolder();
+
 // ---------------------------------------------------------------------------
 // Paths. The buffer forms return the length of the part; when it is below bufferSize
 // and a buffer is given, the part is copied into the buffer, NUL-terminated. A null

@@ -9,6 +9,7 @@ using K = ControlKind;
 constexpr ControlLayout kLayout[] = {
     {kIdcDeviceSelector, K::DropList, "", 20, 18, 120, 436, true},
     {kIdcProfileSelector, K::DropList, "", 140, 56, 272, 308, true},
+    {kIdcProfileMenu, K::PushButton, "Profile", 420, 56, 76, 14, true},
     {kIdcDeviceName, K::Edit, "", 144, 18, 120, 14, true},
     {kIdcAddDevice, K::PushButton, "Add Device", 268, 18, 76, 14, true},
     {kIdcRemoveDevice, K::PushButton, "Remove Device", 352, 18, 76, 14, true},

@@ -255,6 +255,7 @@ bool COrreryDlg::OnInitDialog()
         addAction(about);
         connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand); });
     }
+    CreateCommands();
 
     setWindowIcon(icon);
 
@@ -272,6 +273,8 @@ bool COrreryDlg::OnInitDialog()
     Item<QRadioButton>(kIdcAudioOnly)->setChecked(false);
 
     session->Start(executableFolder);
+    ReturnToPlace();
+    WatchProfilesFolder();
 
     Item<QComboBox>(kIdcDeviceSelector)->setFocus();
     return true;

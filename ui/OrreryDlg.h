@@ -34,8 +34,10 @@
 class QComboBox;
 class QMenu;
 class QAction;
+class QPushButton;
 class QShowEvent;
 class CSkinListCtrl;
+class CProfilesWatcher;
 
 class COrreryDlg : public QDialog, public editor::CEditorView {
     Q_OBJECT
@@ -96,8 +98,9 @@ public:
     void SetVideoControlsEnabled(bool enabled);
 
     // A notification of a bound control: the profile now differs from its file,
-    // unless the program itself is filling the controls.
-    void MarkChanged() { session->MarkChanged(); }
+    // unless the program itself is filling the controls. Keystrokes in the text field
+    // that has the focus make one undo step together.
+    void MarkChanged() { session->MarkChanged(TypingField()); }
 
     // Device and profile selection (the user's choices in the selectors and the
     // device buttons). Each offers to save the shown profile first.
@@ -161,6 +164,16 @@ public:
     void OnSysCommand(int id);
     QMenu* SystemMenu() const { return systemMenu; }
 
+    // The edit history and the profile commands, in the "Profile" menu button, in the
+    // window menu and on keys (OrreryDlgCommands.cpp).
+    enum class WindowCommand { Undo, Redo, Revert, Duplicate, Rename, Delete, Save, SaveAs, Close };
+    QAction* CommandAction(WindowCommand command) const;
+    QMenu* ProfileMenu() const { return profileMenu; }
+    // Where the editor was: kept in the state file when the window closes, shown again
+    // when it opens.
+    void KeepPlace();
+    void ReturnToPlace();
+
     // Message boxes: the string, "\n\n" and the path (or what else the message names),
     // under the caption of string 102.
     int MessageWithPath(int stringId, const std::string& path, PromptButtons buttons, PromptIcon icon)
@@ -214,14 +227,28 @@ public:
     void LoadAudioLists(editor::CTypeFile& holder) override;
     void StoreControlsToProfile(editor::CTypeFile& holder) override;
     void EnableGroup(editor::ControlGroup group, bool enabled) override;
+    void ChangedStateChanged(bool changed) override;
+    void LabelItem(editor::Selector selector, int index, const std::string& label) override;
+    void ProfileShown(const std::string& fileName, bool builtIn) override;
+    void HistoryChanged() override;
+    void EditPending() override;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The text fields' own undo keys (and the window's other command keys) are the
+    // window's.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
     void ConnectNotifications();
+    void CreateCommands();
+    void UpdateCommands();
+    void OnProfilesFolderChanged();
+    void WatchProfilesFolder();
+    // The id of the text field being typed in, or editor::kNoField.
+    int TypingField() const;
     void ShowAboutBox();
     QComboBox* SelectorBox(editor::Selector selector) const;
     // Whether the list is one of the window's four value lists.
@@ -238,6 +265,11 @@ private:
     std::unique_ptr<editor::CEditorSession> session;
     std::map<int, QWidget*> items;
     QMenu* systemMenu = nullptr;
+    QMenu* profileMenu = nullptr;
+    std::map<WindowCommand, QAction*> commands;
+    CProfilesWatcher* watcher = nullptr;
+    std::string shownFileName;
+    bool shownBuiltIn = false;
     bool initialised = false;
     bool startupProblemReported = false;
 };

@@ -62,8 +62,10 @@ void COrreryDlg::FillSelector(editor::Selector selector, const std::vector<std::
 {
     QComboBox* combo = SelectorBox(selector);
     combo->clear();
+    // Each item keeps its own text as its data, so a label shown in its place
+    // (LabelItem) never changes what the session reads.
     for (const std::string& text : texts)
-        combo->addItem(ToQt(text));
+        combo->addItem(ToQt(text), ToQt(text));
     combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
     if (IsNarrowChooser(selector)) {
         QAbstractItemView* view = combo->view();
@@ -74,7 +76,7 @@ void COrreryDlg::FillSelector(editor::Selector selector, const std::vector<std::
 
 void COrreryDlg::AppendItem(editor::Selector selector, const std::string& text)
 {
-    SelectorBox(selector)->addItem(ToQt(text));
+    SelectorBox(selector)->addItem(ToQt(text), ToQt(text));
 }
 
 void COrreryDlg::RemoveItem(editor::Selector selector, int index)
@@ -87,8 +89,10 @@ std::vector<std::string> COrreryDlg::Items(editor::Selector selector) const
     const QComboBox* combo = SelectorBox(selector);
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(combo->count()));
-    for (int i = 0; i < combo->count(); ++i)
-        texts.push_back(ToStd(combo->itemText(i)));
+    for (int i = 0; i < combo->count(); ++i) {
+        const QVariant data = combo->itemData(i);
+        texts.push_back(ToStd(data.isValid() ? data.toString() : combo->itemText(i)));
+    }
     return texts;
 }
 

@@ -4,11 +4,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
 
 #include <vector>
+
+#include "editor/StringTable.h"
 
 int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                           PromptIcon icon)
@@ -40,6 +44,7 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, P
         answers = {{QMessageBox::Save, kIdSave}, {QMessageBox::Discard, kIdDiscard}, {QMessageBox::Cancel, kIdCancel}};
         break;
     case PromptButtons::OkDiscard: answers = {{QMessageBox::Ok, kIdOk}, {QMessageBox::Discard, kIdDiscard}}; break;
+    case PromptButtons::ReloadKeep: answers = {{QMessageBox::No, kIdNo}, {QMessageBox::Yes, kIdYes}}; break;
     }
     const int escapeAnswer = editor::EscapeAnswer(buttons);
     for (const Answer& answer : answers) {
@@ -51,12 +56,28 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, P
     // Next to OK, a plain "Discard" would not say what goes.
     if (buttons == PromptButtons::OkDiscard)
         box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("CQtPrompt", "Discard changes"));
+    // Yes and No under the names of what they do; keeping the edits is the default.
+    if (buttons == PromptButtons::ReloadKeep) {
+        box.button(QMessageBox::Yes)->setText(QString::fromStdString(editor::LoadString(editor::kIdsButtonReload)));
+        box.button(QMessageBox::No)->setText(QString::fromStdString(editor::LoadString(editor::kIdsButtonKeepMine)));
+    }
     box.exec();
     for (const Answer& answer : answers) {
         if (box.clickedButton() == box.button(answer.button))
             return answer.id;
     }
     return escapeAnswer;
+}
+
+bool CQtPrompt::AskText(const std::string& text, const std::string& caption, std::string& value)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(owner, QString::fromStdString(caption), QString::fromStdString(text),
+                                                 QLineEdit::Normal, QString::fromStdString(value), &accepted);
+    if (!accepted)
+        return false;
+    value = answer.toStdString();
+    return true;
 }
 
 bool CQtPrompt::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)

@@ -27,6 +27,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                    PromptIcon icon) override;
     bool SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer) override;
+    bool AskText(const std::string& text, const std::string& caption, std::string& value) override;
 
 private:
     QWidget* owner;

@@ -60,3 +60,4 @@ inline constexpr int kIdcVideoAndAudio = 1063;     // radio: output type 0
 inline constexpr int kIdcAudioOnly = 1064;         // radio: output type 2
 inline constexpr int kIdcProfileName = 1065;
 inline constexpr int kIdcProfileNameLabel = 1066;
+inline constexpr int kIdcProfileMenu = 1067;       // the "Profile" menu button: the profile commands

@@ -11,10 +11,21 @@ int CPromptDouble::MessageBox(const std::string& text, const std::string& captio
     }
     switch (buttons) {
     case editor::PromptButtons::YesNo:
-    case editor::PromptButtons::YesNoCancel: return editor::kIdYes;
+    case editor::PromptButtons::YesNoCancel:
+    case editor::PromptButtons::ReloadKeep: return editor::kIdYes;
     case editor::PromptButtons::SaveDiscardCancel: return editor::kIdSave;
     default: return editor::kIdOk;
     }
+}
+
+bool CPromptDouble::AskText(const std::string& text, const std::string& caption, std::string& value)
+{
+    log->messages.push_back({text, caption, editor::PromptButtons::OkCancel});
+    if (log->textAnswers.empty())
+        return false;
+    value = log->textAnswers.front();
+    log->textAnswers.pop_front();
+    return true;
 }
 
 bool CPromptDouble::SaveFile(const editor::SaveFileRequest& request, editor::SaveFileAnswer& answer)

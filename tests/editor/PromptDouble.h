@@ -25,6 +25,7 @@ struct PromptLog {
     std::vector<editor::SaveFileRequest> saveRequests;
     std::deque<int> answers;                           // next message answers; the default button by default
     std::deque<editor::SaveFileAnswer> saveAnswers;    // empty: the save dialog is cancelled
+    std::deque<std::string> textAnswers;               // empty: a text question is cancelled
 };
 
 class CPromptDouble : public editor::CPrompt {
@@ -34,6 +35,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, editor::PromptButtons buttons,
                    editor::PromptIcon icon) override;
     bool SaveFile(const editor::SaveFileRequest& request, editor::SaveFileAnswer& answer) override;
+    bool AskText(const std::string& text, const std::string& caption, std::string& value) override;
 
 private:
     std::shared_ptr<PromptLog> log;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <map>
 
@@ -100,6 +102,8 @@ private:
             session->MarkChanged();
     }
 };
+
+constexpr int kIdDescriptionField = 1003;
 
 class EditorSessionTest : public ::testing::Test {
 protected:
@@ -322,11 +326,13 @@ TEST_F(EditorSessionTest, ChangedBuiltInProfileIsSavedAsAFreshDeviceProfile)
     EXPECT_EQ(log->messages.front().text, Says(kIdsBuiltInProfile, ProfilePath("generic.Shipped.xml")));
     ASSERT_EQ(log->saveRequests.size(), 1u);
     EXPECT_EQ(log->saveRequests[0].initialFolder, Program() + "/Profiles");
-    EXPECT_EQ(log->saveRequests[0].initialFileName, "generic.Shipped.xml");
+    // The copy is proposed under a name of its own.
+    EXPECT_EQ(log->saveRequests[0].initialFileName, "generic Shipped copy.xml");
     const profile::CProfileFile written = ReadProfile(copy);
     EXPECT_EQ(written.description, "mine");
     EXPECT_EQ(written.tag, "");
-    EXPECT_EQ(written.name, "Shipped");
+    EXPECT_EQ(written.name, "generic Shipped copy");
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "generic Shipped copy");
     EXPECT_EQ(view.Selected(Selector::Profile), "generic.Mine.xml");
     EXPECT_EQ(view.ReadText(TextBox::ProfilePath), copy);
     EXPECT_FALSE(session.IsChanged());
@@ -393,6 +399,181 @@ TEST_F(EditorSessionTest, CapturedFormHoldsTheEditsAndLeavesTheProfileAlone)
     EXPECT_EQ(form.fileName, "generic.Standard.xml");
     EXPECT_NE(session.TypeFile().Description(), "captured");
     EXPECT_TRUE(session.IsChanged());
+}
+
+// A keystroke in the description field.
+void Type(CMemoryView& view, CEditorSession& session, const std::string& text)
+{
+    view.description = text;
+    session.MarkChanged(kIdDescriptionField);
+    session.CommitEdit();
+}
+
+using Names = std::vector<std::string>;
+
+TEST_F(EditorSessionTest, UndoStepsThroughTypingRunsAndChoicesBackToTheSavedForm)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.B.xml", "Beta");
+    session.Start(Program());
+    const std::string original = view.description;
+    for (const char* text : {"n", "ne", "new"})
+        Type(view, session, text);
+    view.texts[TextBox::ProfileName] = "Renamed";
+    session.MarkChanged();
+    session.CommitEdit();
+
+    session.Undo();
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Alpha");
+    EXPECT_EQ(view.description, "new");
+    EXPECT_TRUE(session.IsChanged());
+    session.Undo();
+    EXPECT_EQ(view.description, original);
+    EXPECT_FALSE(session.IsChanged());
+    EXPECT_FALSE(session.CanUndo());
+    session.Redo();
+    session.Redo();
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Renamed");
+    EXPECT_FALSE(session.CanRedo());
+
+    // A save is the new clean point, with the step before it still there.
+    session.Save();
+    EXPECT_FALSE(session.IsChanged());
+    session.Undo();
+    EXPECT_TRUE(session.IsChanged());
+    session.Redo();
+    EXPECT_FALSE(session.IsChanged());
+    EXPECT_EQ(view.changedReports.back(), false);
+    // A load starts again.
+    view.Choose(Selector::Profile, "generic.B.xml");
+    session.ProfileChosen();
+    EXPECT_FALSE(session.CanUndo());
+}
+
+TEST_F(EditorSessionTest, DuplicateAndRenameKeepTheFileNamesFree)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.Alpha copy.xml", "Other");
+    session.Start(Program());
+    Type(view, session, "edited");
+    const std::string original = ReadBytes(ProfilePath("generic.A.xml"));
+    session.Duplicate();
+    const std::string copy = ProfilePath("generic.Alpha copy-2.xml");
+    EXPECT_EQ(ReadProfile(copy).name, "Alpha copy");
+    EXPECT_EQ(ReadProfile(copy).description, "edited");
+    EXPECT_EQ(ReadBytes(ProfilePath("generic.A.xml")), original);
+    EXPECT_EQ(view.Selected(Selector::Profile), "generic.Alpha copy-2.xml");
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Alpha copy");
+    EXPECT_FALSE(session.IsChanged());
+
+    EXPECT_FALSE(session.RenameTo("Alpha copy"));
+    EXPECT_EQ(LastMessage(), FormatString(kIdsNameTaken, "generic.Alpha copy.xml"));
+    EXPECT_FALSE(session.RenameTo(" spaced"));
+    EXPECT_EQ(LastMessage(), Says(kIdsBadProfileName, " spaced"));
+    // The file is renamed as saved; the form's edits stay edits.
+    Type(view, session, "unsaved");
+    log->textAnswers = {"Beta"};
+    session.Rename();
+    EXPECT_FALSE(editor_test::fs::exists(copy));
+    const profile::CProfileFile renamed = ReadProfile(ProfilePath("generic.Beta.xml"));
+    EXPECT_EQ(renamed.name, "Beta");
+    EXPECT_EQ(renamed.description, "edited");
+    EXPECT_EQ(view.description, "unsaved");
+    EXPECT_TRUE(session.IsChanged());
+    EXPECT_EQ(view.Items(Selector::Profile), (Names{"generic.A.xml", "generic.Alpha copy.xml", "generic.Beta.xml"}));
+    EXPECT_EQ(view.Selected(Selector::Profile), "generic.Beta.xml");
+}
+
+TEST_F(EditorSessionTest, DeleteMovesTheFileToTheTrashAndShowsTheNextProfile)
+{
+    testfiles::ScopedEnv data("XDG_DATA_HOME", (temp / "data").c_str());
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.B.xml", "Beta");
+    WriteProfile("generic.C.xml", "Shipped", "kestro_default");
+    session.Start(Program());
+    log->answers = {kIdCancel};
+    session.Delete();
+    EXPECT_TRUE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
+    session.Delete();
+    EXPECT_FALSE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
+    EXPECT_TRUE(editor_test::fs::exists(temp / "data/Trash/files/generic.A.xml"));
+    EXPECT_EQ(view.Items(Selector::Profile), (Names{"generic.B.xml", "generic.C.xml"}));
+    EXPECT_EQ(session.TypeFile().Name(), "Beta");
+
+    // Built-in profiles are duplicated, never renamed or deleted.
+    view.Choose(Selector::Profile, "generic.C.xml");
+    session.ProfileChosen();
+    EXPECT_EQ(session.CommandRefusal(CEditorSession::Command::Delete), LoadString(kIdsBuiltInNoDelete));
+    EXPECT_FALSE(session.CommandRefusal(CEditorSession::Command::Rename).empty());
+    EXPECT_TRUE(session.CommandRefusal(CEditorSession::Command::Duplicate).empty());
+    session.Delete();
+    EXPECT_FALSE(session.RenameTo("Mine"));
+    EXPECT_TRUE(editor_test::fs::exists(ProfilePath("generic.C.xml")));
+}
+
+TEST_F(EditorSessionTest, FilesChangedByAnotherProgramReachTheSelectorsAndTheForm)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    const std::string path = ProfilePath("generic.A.xml");
+    WriteProfile("generic.B.xml", "Beta");
+    WriteProfile("generic.A.xml", "Alpha again");
+    // Another program's FIFO is passed by, never read.
+    ASSERT_EQ(::mkfifo(ProfilePath("pipe.xml").c_str(), 0600), 0);
+    session.ProfilesFolderChanged();
+    EXPECT_EQ(view.Items(Selector::Profile), (Names{"generic.A.xml", "generic.B.xml"}));
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Alpha again");
+    EXPECT_TRUE(log->messages.empty());
+
+    // Unsaved edits: the user is asked; kept, they are not silently written over the file.
+    Type(view, session, "mine");
+    WriteProfile("generic.A.xml", "Alpha third time");
+    log->answers = {kIdNo};
+    session.ProfilesFolderChanged();
+    EXPECT_EQ(LastMessage(), Says(kIdsChangedOutside, path));
+    EXPECT_EQ(log->messages.back().buttons, PromptButtons::ReloadKeep);
+    EXPECT_EQ(view.description, "mine");
+    log->answers = {kIdYes, kIdNo};
+    session.Save();
+    EXPECT_EQ(LastMessage(), Says(kIdsOverwriteChanged, path));
+    EXPECT_EQ(ReadProfile(path).name, "Alpha third time");
+    EXPECT_TRUE(session.IsChanged());
+    // Revert shows the file as it now is.
+    session.RevertToSaved();
+    EXPECT_EQ(view.ReadText(TextBox::ProfileName), "Alpha third time");
+    EXPECT_FALSE(session.IsChanged());
+
+    editor_test::fs::remove(ProfilePath("generic.B.xml"));
+    session.ProfilesFolderChanged();
+    EXPECT_EQ(view.Items(Selector::Profile), Names{"generic.A.xml"});
+}
+
+TEST_F(EditorSessionTest, WhereItWasIsKeptInTheStateFileAndShownAgain)
+{
+    testfiles::ScopedEnv state("XDG_STATE_HOME", (temp / "state").c_str());
+    EXPECT_EQ(StateFilePath(), temp.Str() + "/state/orrery/state.ini");
+    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.B.xml", "Beta");
+    session.Start(Program());
+    view.Choose(Selector::Profile, "generic.B.xml");
+    session.ProfileChosen();
+    EditorPlace place = session.Place();
+    place.hasWindowPosition = true;
+    place.windowY = -7;
+    std::string reason;
+    ASSERT_TRUE(WriteEditorPlace(StateFilePath(), place, reason)) << reason;
+
+    CMemoryView nextView;
+    CEditorSession next{nextView, prompt};
+    nextView.session = &next;
+    next.Start(Program());
+    EditorPlace read;
+    ASSERT_TRUE(ReadEditorPlace(StateFilePath(), read));
+    EXPECT_EQ(read.windowY, -7);
+    next.ReturnTo(read);
+    EXPECT_EQ(nextView.Selected(Selector::Profile), "generic.B.xml");
+    EXPECT_EQ(next.TypeFile().Name(), "Beta");
+    EXPECT_FALSE(next.IsChanged());
 }
 
 TEST(StringTableTest, LookupReplacesTextsUntilRemoved)

@@ -16,12 +16,15 @@ CSandbox::CSandbox(bool copyTemplates)
     oldConfigHome = qgetenv("XDG_CONFIG_HOME");
     hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
     oldDataHome = qgetenv("XDG_DATA_HOME");
+    hadStateHome = qEnvironmentVariableIsSet("XDG_STATE_HOME");
+    oldStateHome = qgetenv("XDG_STATE_HOME");
     if (!root.isValid())
         return;
     QDir(root.path()).mkpath(QStringLiteral("program"));
     QDir(root.path()).mkpath(QStringLiteral("config"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(root.filePath(QStringLiteral("state"))));
     if (copyTemplates) {
         const QDir data(QStringLiteral(ORRERY_DATA_DIR));
         for (const QFileInfo& file : data.entryInfoList({QStringLiteral("*.xml")}, QDir::Files))
@@ -39,6 +42,10 @@ CSandbox::~CSandbox()
         qputenv("XDG_DATA_HOME", oldDataHome);
     else
         qunsetenv("XDG_DATA_HOME");
+    if (hadStateHome)
+        qputenv("XDG_STATE_HOME", oldStateHome);
+    else
+        qunsetenv("XDG_STATE_HOME");
 }
 
 std::string CSandbox::ProgramFolder() const
@@ -135,7 +142,10 @@ bool Choose(QWidget* widget, const QString& text)
     auto* combo = qobject_cast<QComboBox*>(widget);
     if (combo == nullptr)
         return false;
-    const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // An item shown under a label (a built-in profile) is still chosen by its own text.
+    int index = combo->findData(text, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)
         return false;
     combo->setCurrentIndex(index);

@@ -47,6 +47,8 @@ private:
     bool hadConfigHome = false;
     QByteArray oldDataHome;
     bool hadDataHome = false;
+    QByteArray oldStateHome;
+    bool hadStateHome = false;
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+
+// Watches the Profiles folder for other programs' work: files added, removed or
+// replaced (the folder) and files rewritten in place (each profile file). A burst of
+// changes, such as a save that writes a temporary file and renames it, is told once,
+// after the folder has been quiet for a moment.
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class CProfilesWatcher : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kSettleMilliseconds = 300;
+
+    explicit CProfilesWatcher(QObject* parent = nullptr);
+
+    // Watches the folder and its profile files; an empty folder stops watching.
+    void Watch(const QString& folder);
+    const QString& Folder() const { return folder; }
+    // Tells the change again later (when it came at a moment it could not be taken in).
+    void Postpone() { settle.start(); }
+
+signals:
+    void FolderChanged();
+
+private:
+    void WatchFiles();
+
+    QFileSystemWatcher watcher;
+    QTimer settle;
+    QString folder;
+};
