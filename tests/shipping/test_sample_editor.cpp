@@ -126,7 +126,7 @@ void SampleEditorTest::CheckShownSample(COrreryDlg& dialog, const samples::Sampl
     auto* profiles = qobject_cast<QComboBox*>(dialog.GetDlgItem(kIdcProfileSelector));
     QVERIFY2(profiles != nullptr, "profile selector");
     QCOMPARE(profiles->count(), 1);
-    QCOMPARE(profiles->currentText(), context);
+    QCOMPARE(profiles->currentText(), context + QStringLiteral(" (built-in)"));
     QCOMPARE(Text(dialog, kIdcProfileName), QString::fromStdString(samples::SampleTitle(sample)));
     QCOMPARE(Text(dialog, kIdcDescription), Text(sample.description));
     QCOMPARE(Text(dialog, kIdcProfilePath), programFolder + QStringLiteral("/Profiles/") + context);
@@ -299,7 +299,7 @@ void SampleEditorTest::savingAChangedSampleOffersSaveAsAndNeverTouchesIt()
     QVERIFY(!dialog->IsChanged());
     auto* profiles = qobject_cast<QComboBox*>(dialog->GetDlgItem(kIdcProfileSelector));
     QCOMPARE(profiles->currentText(), QStringLiteral("mine.xml"));
-    QVERIFY(profiles->findText(sampleName) >= 0);
+    QVERIFY(profiles->findText(sampleName + QStringLiteral(" (built-in)")) >= 0);
 }
 
 // Going to another device with a changed sample asks 106 as well; No lets the change

@@ -475,7 +475,7 @@ void SelectionTest::leavingAChangedBuiltInSavesItAsItsOwnType()
                                  "generic", "kestro_default"));
     auto dialog = sandbox.MakeDialog();
     dialog->OnInitDialog();
-    QCOMPARE(Text(*dialog, 1028), QStringLiteral("generic.Shipped.xml"));
+    QCOMPARE(Text(*dialog, 1028), QStringLiteral("generic.Shipped.xml (built-in)"));
     TypeInto(dialog->GetDlgItem(1003), QStringLiteral("My video"));
     const std::string mine = sandbox.Path("program/Profiles/generic.Mine.xml");
     sandbox.Log()->saveAnswers = {{mine, "generic.Mine.xml"}};
