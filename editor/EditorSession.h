@@ -224,7 +224,8 @@ private:
     // count again. A load starts a new edit history, a write marks the step written.
     void EndFill();
     void EndSave();
-    // The form shown again from a step of the history.
+    // The form shown again from a step of the history (none: nothing to do).
+    void ShowStep(const FormState* form);
     void RestoreForm(const FormState& form);
     // Fills the form from the current profile (the load pass and the selectors that
     // follow it), for the output type.
@@ -252,6 +253,10 @@ private:
     // for that path; false (the path forgotten) when the file holds no profile now.
     bool TakeFileIntoLibrary(const std::string& path);
     void RefreshProfileSelector();
+    // The file names of the device's profiles of the type, in library order.
+    std::vector<std::string> ProfileNames(const std::string& device, int outputType) const;
+    // With a profile shown that the command can't be used on, says why; true then.
+    bool RefuseCommand(Command command);
     std::string ShownFileName() const;
     // The first file title from the one given that no file of the Profiles folder and
     // no profile of the library has.

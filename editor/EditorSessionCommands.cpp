@@ -51,6 +51,17 @@ std::string CEditorSession::CommandRefusal(Command command) const
     return {};
 }
 
+bool CEditorSession::RefuseCommand(Command command)
+{
+    if (!typeFile.HasCurrentProfile())
+        return true;
+    const std::string refusal = CommandRefusal(command);
+    if (refusal.empty())
+        return false;
+    Message(refusal, PromptButtons::Ok, PromptIcon::Information);
+    return true;
+}
+
 void CEditorSession::RevertToSaved()
 {
     if (!typeFile.HasCurrentProfile())
@@ -106,12 +117,8 @@ void CEditorSession::Duplicate()
 
 void CEditorSession::Rename()
 {
-    if (!typeFile.HasCurrentProfile())
+    if (RefuseCommand(Command::Rename))
         return;
-    if (const std::string refusal = CommandRefusal(Command::Rename); !refusal.empty()) {
-        Message(refusal, PromptButtons::Ok, PromptIcon::Information);
-        return;
-    }
     std::string name = view.ReadText(TextBox::ProfileName);
     if (prompt.AskText(LoadString(kIdsRenamePrompt), LoadString(kIdsRenameCaption), name))
         RenameTo(name);
@@ -187,12 +194,8 @@ bool CEditorSession::RenameTo(const std::string& newName)
 
 void CEditorSession::Delete()
 {
-    if (!typeFile.HasCurrentProfile())
+    if (RefuseCommand(Command::Delete))
         return;
-    if (const std::string refusal = CommandRefusal(Command::Delete); !refusal.empty()) {
-        Message(refusal, PromptButtons::Ok, PromptIcon::Information);
-        return;
-    }
     const std::string path = typeFile.FilePath();
     const std::string fileName = ShownFileName();
     if (MessageWithPath(kIdsDeleteQuestion, path, PromptButtons::OkCancel, PromptIcon::Question) != kIdOk)

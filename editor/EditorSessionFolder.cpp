@@ -98,11 +98,7 @@ bool CEditorSession::TakeFileIntoLibrary(const std::string& path)
 
 void CEditorSession::RefreshProfileSelector()
 {
-    std::vector<profile::CProfileFile> collected;
-    library.CollectProfiles(shownDevice, shownOutputType, collected);
-    std::vector<std::string> names;
-    for (const profile::CProfileFile& profile : collected)
-        names.push_back(profile.fileTitle + ".xml");
+    const std::vector<std::string> names = ProfileNames(shownDevice, shownOutputType);
     const CSuppressChanges filling(*this);
     if (names != view.Items(Selector::Profile)) {
         const std::string selected = SelectedText(Selector::Profile);

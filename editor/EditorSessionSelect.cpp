@@ -13,17 +13,23 @@ void CEditorSession::SelectDevice(const std::string& device, int outputType)
 {
     shownDevice = device;
     shownOutputType = outputType;
-    std::vector<profile::CProfileFile> collected;
-    library.CollectProfiles(device, outputType, collected);
-    std::vector<std::string> names;
-    for (const profile::CProfileFile& profile : collected)
-        names.push_back(profile.fileTitle + ".xml");
+    const std::vector<std::string> names = ProfileNames(device, outputType);
     {
         const CSuppressChanges filling(*this);
         view.FillSelector(Selector::Profile, names);
         LabelBuiltInProfiles();
     }
     LoadProfile(device, SelectedText(Selector::Profile), outputType);
+}
+
+std::vector<std::string> CEditorSession::ProfileNames(const std::string& device, int outputType) const
+{
+    std::vector<profile::CProfileFile> collected;
+    library.CollectProfiles(device, outputType, collected);
+    std::vector<std::string> names;
+    for (const profile::CProfileFile& profile : collected)
+        names.push_back(profile.fileTitle + ".xml");
+    return names;
 }
 
 void CEditorSession::LoadProfile(const std::string& device, const std::string& fileName, int outputType)

@@ -134,21 +134,22 @@ void CEditorSession::CommitEdit()
 void CEditorSession::Undo()
 {
     CommitEdit();
-    if (const FormState* form = history.Undo()) {
-        RestoreForm(*form);
-        ShowChangedState(!history.IsClean());
-        TellHistory();
-    }
+    ShowStep(history.Undo());
 }
 
 void CEditorSession::Redo()
 {
     CommitEdit();
-    if (const FormState* form = history.Redo()) {
-        RestoreForm(*form);
-        ShowChangedState(!history.IsClean());
-        TellHistory();
-    }
+    ShowStep(history.Redo());
+}
+
+void CEditorSession::ShowStep(const FormState* form)
+{
+    if (form == nullptr)
+        return;
+    RestoreForm(*form);
+    ShowChangedState(!history.IsClean());
+    TellHistory();
 }
 
 void CEditorSession::RestoreForm(const FormState& form)

@@ -1,6 +1,7 @@
 #include "ui/ProfilesWatcher.h"
 
 #include <QDir>
+#include <QSet>
 #include <QStringList>
 
 CProfilesWatcher::CProfilesWatcher(QObject* parent) : QObject(parent)
@@ -37,13 +38,9 @@ void CProfilesWatcher::WatchFiles()
     QStringList wanted;
     for (const QString& name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
         wanted << dir.filePath(name);
-    const QStringList watched = watcher.files();
-    QStringList gone;
-    for (const QString& path : watched)
-        if (!wanted.contains(path))
-            gone << path;
-    if (!gone.isEmpty())
-        watcher.removePaths(gone);
+    // Watching a path twice only warns, and the paths of removed files go by themselves.
+    const QStringList watchedList = watcher.files();
+    const QSet<QString> watched(watchedList.begin(), watchedList.end());
     QStringList added;
     for (const QString& path : wanted)
         if (!watched.contains(path))
