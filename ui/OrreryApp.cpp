@@ -1,5 +1,8 @@
 #include "ui/OrreryApp.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 #include "controls/SkinListCtrl.h"
 #include "ui/OrreryDlg.h"
 #include "ui/ProgramInfo.h"
@@ -10,6 +13,21 @@ COrreryApp::COrreryApp(int& argc, char** argv) : application(argc, argv)
     QApplication::setApplicationVersion(QString::fromUtf8(kProgramVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("orrery"));
     QApplication::setWindowIcon(ProgramIcon());
+    // The program folder's translations/, beside the executable as the templates are.
+    InstallTranslations(QLocale(), QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                        programTranslator, toolkitTranslator);
+}
+
+bool COrreryApp::InstallTranslations(const QLocale& locale, const QString& folder, QTranslator& program,
+                                     QTranslator& toolkit)
+{
+    if (!program.load(locale, QStringLiteral("orrery"), QStringLiteral("_"), folder))
+        return false;
+    QCoreApplication::installTranslator(&program);
+    if (toolkit.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&toolkit);
+    return true;
 }
 
 bool COrreryApp::InitInstance()

@@ -231,6 +231,9 @@ void COrreryDlg::ConnectNotifications()
         connect(list, &CSkinListCtrl::ActiveColumnClicked, this,
                 [this](CSkinListCtrl* sender, int column, int row) { OnDefaultCellClicked(sender, column, row); },
                 Qt::DirectConnection);
+        // The Delete key has the list select the focused row and ask for it to go.
+        connect(list, &CSkinListCtrl::RowDeleteRequested, this,
+                [this](CSkinListCtrl* sender, int) { RemoveSelectedRow(sender); });
     }
 
     connect(Item<QPushButton>(kIdcSave), &QPushButton::clicked, this, [this] { OnSave(); });

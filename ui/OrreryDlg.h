@@ -58,10 +58,6 @@ public:
         kIdcAddAudioBitrate, kIdcAddSampleRate, kIdcRemoveAudioBitrate, kIdcRemoveSampleRate,
     };
 
-    // Backgrounds of the bitrate edits: white in range, red out of it.
-    static QColor InRangeColour() { return QColor(255, 255, 255); }
-    static QColor OutOfRangeColour() { return QColor(255, 0, 0); }
-
     // The four value lists, in the order a row click looks its sender up.
     static constexpr std::array<int, 4> kValueLists = {kIdcFrameSizes, kIdcFrameRates, kIdcAudioBitrates,
                                                        kIdcSampleRates};

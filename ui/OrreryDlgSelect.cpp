@@ -62,10 +62,10 @@ void COrreryDlg::OnMaxBitrateChanged()
     const int maximum = DecimalValue(ToStd(EditBoxText(edit)));
     // A maximum below the default bitrate is only shown; it is stored as typed.
     if (maximum < slider->value()) {
-        edit->SetFillColor(OutOfRangeColour());
+        edit->SetOutOfRange(true);
         return;
     }
-    edit->SetFillColor(InRangeColour());
+    edit->SetOutOfRange(false);
     slider->setMaximum(maximum);
 }
 
@@ -75,10 +75,10 @@ void COrreryDlg::OnDefaultBitrateChanged()
     auto* slider = Item<QSlider>(kIdcBitrateSlider);
     const int bitrate = DecimalValue(ToStd(EditBoxText(edit)));
     if (bitrate < slider->minimum() || bitrate > slider->maximum()) {
-        edit->SetFillColor(OutOfRangeColour());
+        edit->SetOutOfRange(true);
         return;
     }
-    edit->SetFillColor(InRangeColour());
+    edit->SetOutOfRange(false);
     slider->setValue(bitrate);
     MarkChanged();
 }

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -271,16 +270,4 @@ void FieldNumericEditTest::outOfRangeIsRedAndReadableInLightAndDarkPalettes()
         QCOMPARE(edit->palette().color(QPalette::Text), palette.color(QPalette::Text));
         QVERIFY(edit->accessibleDescription().isEmpty());
     }
-}
-
-void FieldNumericEditTest::germanTranslationNamesTheOutOfRangeState()
-{
-    // The translation compiled by the build, as the program loads it for a German locale.
-    QTranslator german;
-    QVERIFY(german.load(QLocale(QLocale::German, QLocale::Germany), "orrery", "_", ORRERY_TRANSLATIONS_DIR));
-    QCoreApplication::installTranslator(&german);
-    EditFixture f;
-    f.edit->SetOutOfRange(true);
-    QCoreApplication::removeTranslator(&german);
-    QCOMPARE(f.edit->accessibleDescription(), QString("Wert außerhalb des zulässigen Bereichs"));
 }

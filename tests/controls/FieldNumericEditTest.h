@@ -18,5 +18,4 @@ private slots:
     void localeSymbolsAreUsed();
     void fillColourPaintsTheBackground();
     void outOfRangeIsRedAndReadableInLightAndDarkPalettes();
-    void germanTranslationNamesTheOutOfRangeState();
 };

@@ -75,6 +75,7 @@ private slots:
     void clickOnTheValueMovesTheDefault();
     void clickOnTheDefaultCellLeavesOneChecked();
     void clickOnAnotherListOnlyMarksTheChange();
+    void keysEditTheListsAsTheMouseAndRemoveDo();
 };
 
 void ListsTest::frameSizesFromTheEdits()
@@ -396,6 +397,30 @@ void ListsTest::clickOnAnotherListOnlyMarksTheChange()
     QVERIFY(dialog->IsChanged());
     for (int id : COrreryDlg::kValueLists)
         QVERIFY(!CheckedRows(ItemOf<CSkinListCtrl>(*dialog, id)).isEmpty());
+}
+
+void ListsTest::keysEditTheListsAsTheMouseAndRemoveDo()
+{
+    CSandbox sandbox;
+    auto dialog = ShownDialog(sandbox);
+    QVERIFY(dialog);
+    auto* samples = ItemOf<CSkinListCtrl>(*dialog, 1020);
+    QCOMPARE(CheckedRows(samples), QList<int>{1});
+    samples->setFocus(Qt::TabFocusReason);
+    QCOMPARE(samples->FocusedRow(), 1);
+
+    // Space on another row makes it the default, as a click on it does.
+    QTest::keyClick(samples, Qt::Key_Down);
+    QVERIFY(!dialog->IsChanged());
+    QTest::keyClick(samples, Qt::Key_Space);
+    QCOMPARE(CheckedRows(samples), QList<int>{2});
+    QVERIFY(dialog->IsChanged());
+
+    // Delete removes the focused row as Remove does: the checked row goes, the first
+    // row becomes the default.
+    QTest::keyClick(samples, Qt::Key_Delete);
+    QCOMPARE(ListTexts(samples), (QStringList{"32 kHz", "44.1 kHz"}));
+    QCOMPARE(CheckedRows(samples), QList<int>{0});
 }
 
 QTEST_MAIN(ListsTest)
