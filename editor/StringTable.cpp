@@ -58,6 +58,8 @@ constexpr StringEntry kStrings[] = {
     {kIdsCopyName, "%s copy"},
     {kIdsNoProfilesFolder, "There is no Profiles folder to write the profile to."},
     {kIdsRenameCaption, "Rename Profile"},
+    {kIdsDefaultBitrateRange, "The default bitrate must lie between %s and %s kbps."},
+    {kIdsMaxBitrateRange, "The maximum bitrate must not be below the default bitrate of %s kbps."},
 };
 
 TextLookup& InstalledLookup()
@@ -106,15 +108,19 @@ std::string LoadString(int id, std::size_t maxLength)
 
 std::string FormatString(int id, const std::string& argument)
 {
+    return FormatString(id, std::vector<std::string>{argument});
+}
+
+std::string FormatString(int id, const std::vector<std::string>& arguments)
+{
     const std::string pattern = LoadString(id);
     std::string result;
-    result.reserve(pattern.size() + argument.size());
-    bool argumentUsed = false;
+    result.reserve(pattern.size());
+    std::size_t used = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            if (pattern[i + 1] == 's' && !argumentUsed) {
-                result += argument;
-                argumentUsed = true;
+            if (pattern[i + 1] == 's' && used < arguments.size()) {
+                result += arguments[used++];
                 ++i;
                 continue;
             }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace editor {
 
@@ -26,6 +27,8 @@ inline constexpr int kIdsProfilesNotCreated = 111;  // followed by the folder an
 inline constexpr int kIdsProfilesNotReadable = 112; // followed by the folder and the reason
 inline constexpr int kIdsProfilesFolderHint = 113;  // holds one "%s": the settings file
 inline constexpr int kIdsDeviceExists = 114;        // holds one "%s": the device of that name
+inline constexpr int kIdsDefaultBitrateRange = 115; // holds two "%s": the lowest and highest bitrate
+inline constexpr int kIdsMaxBitrateRange = 116;     // holds one "%s": the default bitrate
 
 // The profile commands, the edit history, profiles changed by other programs and the
 // state file.
@@ -78,5 +81,8 @@ std::string LoadString(int id, std::size_t maxLength);
 // understood; the argument is inserted as it stands, so text from the user can never
 // act as a format.
 std::string FormatString(int id, const std::string& argument);
+// The same with each "%s" in turn replaced by the next argument; a "%s" beyond the last
+// argument stays as it is.
+std::string FormatString(int id, const std::vector<std::string>& arguments);
 
 } // namespace editor

@@ -38,6 +38,7 @@ class QPushButton;
 class QShowEvent;
 class CSkinListCtrl;
 class CProfilesWatcher;
+class CFieldNumericEdit;
 
 class COrreryDlg : public QDialog, public editor::CEditorView {
     Q_OBJECT
@@ -247,6 +248,8 @@ private:
     int TypingField() const;
     void ShowAboutBox();
     QComboBox* SelectorBox(editor::Selector selector) const;
+    // Red with a tooltip naming what is allowed, or (allowed empty) back in range.
+    void ShowBitrateOutOfRange(CFieldNumericEdit* edit, const std::string& allowed);
     // Whether the list is one of the window's four value lists.
     bool IsValueList(const CSkinListCtrl* list) const;
     template <class T>

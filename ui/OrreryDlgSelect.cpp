@@ -6,9 +6,12 @@
 
 #include <QSlider>
 
+#include <string>
+
 #include "controls/FieldNumericEdit.h"
 #include "ui/ControlBinding.h"
 #include "ui/DialogItems.h"
+#include "ui/StringTable.h"
 
 void COrreryDlg::OnDeviceChanged()
 {
@@ -62,25 +65,33 @@ void COrreryDlg::OnMaxBitrateChanged()
     const int maximum = DecimalValue(ToStd(EditBoxText(edit)));
     // A maximum below the default bitrate is only shown; it is stored as typed.
     if (maximum < slider->value()) {
-        edit->SetOutOfRange(true);
+        ShowBitrateOutOfRange(edit, FormatString(kIdsMaxBitrateRange, std::to_string(slider->value())));
         return;
     }
-    edit->SetOutOfRange(false);
+    ShowBitrateOutOfRange(edit, {});
     slider->setMaximum(maximum);
 }
 
 void COrreryDlg::OnDefaultBitrateChanged()
 {
+    // Every change counts, in range or not: Save stores the text as typed.
+    MarkChanged();
     auto* edit = Item<CFieldNumericEdit>(kIdcDefaultBitrate);
     auto* slider = Item<QSlider>(kIdcBitrateSlider);
     const int bitrate = DecimalValue(ToStd(EditBoxText(edit)));
     if (bitrate < slider->minimum() || bitrate > slider->maximum()) {
-        edit->SetOutOfRange(true);
+        ShowBitrateOutOfRange(edit, FormatString(kIdsDefaultBitrateRange, {std::to_string(slider->minimum()),
+                                                                          std::to_string(slider->maximum())}));
         return;
     }
-    edit->SetOutOfRange(false);
+    ShowBitrateOutOfRange(edit, {});
     slider->setValue(bitrate);
-    MarkChanged();
+}
+
+void COrreryDlg::ShowBitrateOutOfRange(CFieldNumericEdit* edit, const std::string& allowed)
+{
+    edit->SetOutOfRange(!allowed.empty());
+    edit->setToolTip(ToQt(allowed));
 }
 
 void COrreryDlg::OnSliderReleased()

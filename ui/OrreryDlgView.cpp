@@ -140,7 +140,7 @@ void COrreryDlg::ClearProfileControls()
                    kIdcFrameHeight, kIdcMaxBitrate, kIdcDefaultBitrate})
         SetEditBoxText(GetDlgItem(id), QString());
     for (int id : {kIdcMaxBitrate, kIdcDefaultBitrate})
-        Item<CFieldNumericEdit>(id)->SetOutOfRange(false);
+        ShowBitrateOutOfRange(Item<CFieldNumericEdit>(id), {});
     for (int id : kValueLists)
         Item<CSkinListCtrl>(id)->DeleteAllRows();
     for (int id : {kIdcFormat, kIdcVideoCodec, kIdcAudioCodec, kIdcEncodingMode})

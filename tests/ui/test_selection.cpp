@@ -593,21 +593,29 @@ void SelectionTest::bitrateColoursAndSlider()
     QCOMPARE(defaultEdit->FillColor(), white);
     QCOMPARE(maxEdit->FillColor(), white);
 
-    // Outside the range: red, the slider stays, the profile is not changed.
+    // Outside the range: red with the range in its tooltip, the slider stays, and the
+    // value is an edit that Save stores as typed.
     defaultEdit->setText(QStringLiteral("6000"));
     QCOMPARE(defaultEdit->FillColor(), red);
+    QCOMPARE(defaultEdit->toolTip(), QStringLiteral("The default bitrate must lie between 100 and 2500 kbps."));
     QCOMPARE(slider->value(), 1200);
-    QVERIFY(!dialog->IsChanged());
+    QVERIFY(dialog->IsChanged());
+    ItemOf<QPushButton>(*dialog, 1032)->click();
+    QVERIFY(ReadBytes(sandbox.Path("program/Profiles/generic.Standard.xml")).find("bitrate_kbps=\"6000\"") !=
+            std::string::npos);
     defaultEdit->setText(QStringLiteral("99"));
     QCOMPARE(defaultEdit->FillColor(), red);
     defaultEdit->setText(QStringLiteral("800"));
     QCOMPARE(defaultEdit->FillColor(), white);
+    QCOMPARE(defaultEdit->toolTip(), QString());
     QCOMPARE(slider->value(), 800);
     QVERIFY(dialog->IsChanged());
 
     // A maximum below the position is red and leaves the range alone.
     maxEdit->setText(QStringLiteral("500"));
     QCOMPARE(maxEdit->FillColor(), red);
+    QCOMPARE(maxEdit->toolTip(),
+             QStringLiteral("The maximum bitrate must not be below the default bitrate of 800 kbps."));
     QCOMPARE(slider->maximum(), 2500);
     maxEdit->setText(QStringLiteral("3000"));
     QCOMPARE(maxEdit->FillColor(), white);
@@ -638,6 +646,7 @@ void SelectionTest::bitrateColoursAndSlider()
     sandbox.Log()->answers = {kIdNo};
     QVERIFY(Choose(dialog->GetDlgItem(1027), QStringLiteral("psp")));
     QCOMPARE(maxEdit->FillColor(), white);
+    QCOMPARE(maxEdit->toolTip(), QString());
     QCOMPARE(defaultEdit->FillColor(), white);
 }
 
