@@ -189,6 +189,8 @@ public:
 
 private:
     void NoteFolderProblem(const EditorFolders& folders);
+    // The end of a load that found no profile: the form empty and disabled.
+    void ShowNoProfile();
     // Whether the switch to the output type goes ahead: it is chosen, not the one
     // shown, and the save question lets it (staying puts the switches back).
     bool MayLeaveShownType(int outputType);

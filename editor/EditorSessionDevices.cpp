@@ -3,6 +3,8 @@
 
 #include "editor/EditorSession.h"
 
+#include <algorithm>
+
 #include "editor/StringTable.h"
 #include "platform/Platform.h"
 
@@ -36,15 +38,9 @@ void CEditorSession::AddDevice()
         return;
     }
 
-    profile::CProfileFile video;
-    profile::CProfileFile audio;
-    CreateDeviceProfile(name, video, programFolder, ProfilesRoot(), kVideoAndAudio);
-    CreateDeviceProfile(name, audio, programFolder, ProfilesRoot(), kAudioOnly);
-    library.AddProfileIfNoType(name, kVideoAndAudio, video);
-    library.AddProfileIfNoType(name, kAudioOnly, audio);
-    const profile::CProfileFile& shown = outputType == kAudioOnly ? audio : video;
-    loadedProfile.CopyFrom(shown);
-    typeFile.SetCurrentProfile(shown);
+    // Free file names for both: two templates with the same suffix must not give the
+    // device's two profiles one file.
+    AddDefaultProfiles(library, name, programFolder, ProfilesRoot());
 
     // A device the selector lists without profiles of this type is not listed twice.
     if (!SelectText(Selector::Device, name)) {
@@ -58,33 +54,51 @@ void CEditorSession::AddDevice()
 
 void CEditorSession::RemoveDevice()
 {
-    const std::vector<std::string> devices = view.Items(Selector::Device);
-    if (devices.empty())
-        return;
-    const std::string device = CurrentDevice();
-    if (Message(FormatString(kIdsRemoveDevice, device), PromptButtons::OkCancel, PromptIcon::Warning) != kIdOk)
+    // The selected device, whatever the form shows (it may show no profile at all).
+    const int index = view.SelectedIndex(Selector::Device);
+    const std::string device = SelectedText(Selector::Device);
+    if (index < 0)
         return;
 
+    // What goes, each file once; a default profile that was never saved has none.
+    std::vector<std::string> paths;
+    std::string builtIn;
     for (int type : {kVideoAndAudio, kAudioOnly}) {
         std::vector<profile::CProfileFile> profiles;
         library.CollectProfiles(device, type, profiles);
         for (const profile::CProfileFile& removed : profiles) {
-            // A default profile that was never saved has no file yet.
-            if (!removed.filePath.empty())
-                RemoveFileOrSchedule(removed.filePath);
+            if (!EntryExists(removed.filePath) ||
+                std::find(paths.begin(), paths.end(), removed.filePath) != paths.end())
+                continue;
+            paths.push_back(removed.filePath);
+            if (IsBuiltInProfile(removed))
+                builtIn += (builtIn.empty() ? "" : ", ") + LastPathPart(removed.filePath);
         }
+    }
+    std::string question = FormatString(kIdsRemoveDevice, device) + "\n\n" +
+                           FormatString(kIdsRemoveDeviceFiles, std::to_string(paths.size()));
+    if (!builtIn.empty())
+        question += "\n" + FormatString(kIdsRemoveDeviceBuiltIn, builtIn);
+    if (Message(question, PromptButtons::OkCancel, PromptIcon::Warning) != kIdOk)
+        return;
+
+    std::string failures;
+    for (const std::string& path : paths) {
+        std::string reason;
+        if (DiscardFile(path, reason) == FileDisposal::Failed)
+            failures += "\n\n" + path + "\n" + reason;
+        else
+            library.ForgetProfilesAt(path);
+    }
+    if (!failures.empty()) {
+        // The device stays with the profiles whose files are still there.
+        Message(LoadString(kIdsRemoveFailed, kMessageLength) + failures, PromptButtons::Ok, PromptIcon::Warning);
+        SelectDevice(device, OutputType());
+        return;
     }
     library.RemoveDevice(device);
 
-    int index = -1;
-    for (std::size_t i = 0; i < devices.size() && index < 0; ++i) {
-        if (devices[i] == device)
-            index = static_cast<int>(i);
-    }
-    if (index < 0)
-        index = view.SelectedIndex(Selector::Device);
-    if (index >= 0)
-        view.RemoveItem(Selector::Device, index);
+    view.RemoveItem(Selector::Device, index);
     const std::vector<std::string> left = view.Items(Selector::Device);
     if (left.empty()) {
         view.ShowText(TextBox::DeviceName, std::string());

@@ -37,19 +37,35 @@ void CEditorSession::LoadProfile(const std::string& device, const std::string& f
     {
         const CSuppressChanges filling(*this);
         profile::CProfileFile found;
-        if (library.FindProfile(device, fileName, found)) {
+        if (!fileName.empty() && library.FindProfile(device, fileName, found)) {
             loadedProfile.CopyFrom(found);
             typeFile.SetCurrentProfile(found);
+            ShowCurrentProfile(outputType);
+        } else {
+            ShowNoProfile();
         }
-        ShowCurrentProfile(outputType);
     }
     EndFill();
+}
+
+void CEditorSession::ShowNoProfile()
+{
+    // Showing none keeps edits, Save and Remove Device from reaching the profile of
+    // the device shown before.
+    view.ClearProfileControls();
+    loadedProfile = profile::CProfileFile();
+    loadedProfile.CreateDefault();
+    typeFile.ClearCurrentProfile();
+    for (ControlGroup group : {ControlGroup::Profile, ControlGroup::Video, ControlGroup::Audio})
+        view.EnableGroup(group, false);
 }
 
 void CEditorSession::ShowCurrentProfile(int outputType)
 {
     {
         view.ClearProfileControls();
+        view.EnableGroup(ControlGroup::Profile, true);
+        view.EnableGroup(ControlGroup::Video, outputType == kVideoAndAudio);
 
         std::string copy;
         if (typeFile.GetValue(keys::kAudioCopy, copy)) {

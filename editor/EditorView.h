@@ -32,8 +32,10 @@ enum class TextBox {
 };
 
 enum class ControlGroup {
-    Video,   // what follows the output type: enabled for "Video + Audio"
-    Audio,   // what follows "Copy source directly": disabled while it is checked
+    Video,     // what follows the output type: enabled for "Video + Audio"
+    Audio,     // what follows "Copy source directly": disabled while it is checked
+    Profile,   // the profile's name, description and format, Save and Save As:
+               // disabled while no profile is shown
 };
 
 class CEditorView {

@@ -60,6 +60,9 @@ constexpr StringEntry kStrings[] = {
     {kIdsRenameCaption, "Rename Profile"},
     {kIdsDefaultBitrateRange, "The default bitrate must lie between %s and %s kbps."},
     {kIdsMaxBitrateRange, "The maximum bitrate must not be below the default bitrate of %s kbps."},
+    {kIdsRemoveDeviceFiles, "Profile files that go to the desktop trash: %s"},
+    {kIdsRemoveDeviceBuiltIn, "Among them, shipped with the converter: %s"},
+    {kIdsRemoveFailed, "These profile files could neither be moved to the trash nor deleted; the device keeps them:"},
 };
 
 TextLookup& InstalledLookup()

@@ -29,6 +29,9 @@ inline constexpr int kIdsProfilesFolderHint = 113;  // holds one "%s": the setti
 inline constexpr int kIdsDeviceExists = 114;        // holds one "%s": the device of that name
 inline constexpr int kIdsDefaultBitrateRange = 115; // holds two "%s": the lowest and highest bitrate
 inline constexpr int kIdsMaxBitrateRange = 116;     // holds one "%s": the default bitrate
+inline constexpr int kIdsRemoveDeviceFiles = 117;   // holds one "%s": how many files go
+inline constexpr int kIdsRemoveDeviceBuiltIn = 118; // holds one "%s": the shipped profiles' file names
+inline constexpr int kIdsRemoveFailed = 119;        // followed by each path and the system's reason
 
 // The profile commands, the edit history, profiles changed by other programs and the
 // state file.

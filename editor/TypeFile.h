@@ -23,6 +23,8 @@ public:
     void SetCurrentProfile(const profile::CProfileFile& profile);
     profile::CProfileFile* GetCurrentProfile() const;
     bool HasCurrentProfile() const { return current != nullptr; }
+    // No profile is shown any more.
+    void ClearCurrentProfile() { current.reset(); }
 
     bool GetValue(const std::string& key, std::string& out) const;
     bool SetValue(const std::string& key, const std::string& value);

@@ -59,6 +59,11 @@ public:
         kIdcAddAudioBitrate, kIdcAddSampleRate, kIdcRemoveAudioBitrate, kIdcRemoveSampleRate,
     };
 
+    // What can only be edited or saved while a profile is shown (the video and audio
+    // controls besides).
+    static constexpr std::array<int, 5> kProfileControls = {kIdcProfileName, kIdcDescription, kIdcFormat, kIdcSave,
+                                                            kIdcSaveAs};
+
     // The four value lists, in the order a row click looks its sender up.
     static constexpr std::array<int, 4> kValueLists = {kIdcFrameSizes, kIdcFrameRates, kIdcAudioBitrates,
                                                        kIdcSampleRates};

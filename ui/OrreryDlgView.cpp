@@ -185,8 +185,12 @@ void COrreryDlg::StoreControlsToProfile(editor::CTypeFile& holder)
 
 void COrreryDlg::EnableGroup(editor::ControlGroup group, bool enabled)
 {
-    if (group == editor::ControlGroup::Video)
-        SetVideoControlsEnabled(enabled);
-    else
-        SetAudioControlsEnabled(enabled);
+    switch (group) {
+    case editor::ControlGroup::Video: SetVideoControlsEnabled(enabled); break;
+    case editor::ControlGroup::Audio: SetAudioControlsEnabled(enabled); break;
+    case editor::ControlGroup::Profile:
+        for (int id : kProfileControls)
+            GetDlgItem(id)->setEnabled(enabled);
+        break;
+    }
 }

@@ -109,6 +109,8 @@ class EditorSessionTest : public ::testing::Test {
 protected:
     TempDir temp;
     ScopedConfigHome config{temp / "config"};
+    // Removed profiles go to this trash, never the user's.
+    testfiles::ScopedEnv dataHome{"XDG_DATA_HOME", (temp / "data").c_str()};
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
     CPromptDouble prompt{log};
     CMemoryView view;
@@ -340,7 +342,13 @@ TEST_F(EditorSessionTest, ChangedBuiltInProfileIsSavedAsAFreshDeviceProfile)
 
 TEST_F(EditorSessionTest, AddAndRemoveDevice)
 {
-    WriteProfile("generic.A.xml", "Alpha");
+    WriteProfile("generic.A.xml", "Alpha", "kestro_default");
+    // An audio template with the video template's suffix.
+    std::string audioTemplate = ReadBytes(Program() + "/Template.Audio.xml");
+    audioTemplate.replace(audioTemplate.find("Template.Audio"), 14, "Audio.Standard");
+    editor_test::WriteBytes(temp / "program" / "Audio.xml", audioTemplate);
+    editor_test::WriteBytes(temp / "program" / "Orrery.xml",
+                            "<editor>\r\n<profile device_list=\"generic,a/b\"/>\r\n</editor>\r\n");
     session.Start(Program());
     view.texts[TextBox::DeviceName] = "bad/name";
     session.AddDevice();
@@ -351,28 +359,67 @@ TEST_F(EditorSessionTest, AddAndRemoveDevice)
     EXPECT_EQ(view.Items(Selector::Device).back(), "camera");
     EXPECT_EQ(view.Selected(Selector::Device), "camera");
     EXPECT_EQ(view.ReadText(TextBox::ProfilePath), ProfilePath("camera.Standard.xml"));
-    EXPECT_TRUE(session.Library().HasProfileOfType("camera", kAudioOnly));
+    std::vector<profile::CProfileFile> audio;
+    session.Library().CollectProfiles("camera", kAudioOnly, audio);
+    ASSERT_EQ(audio.size(), 1u);
+    EXPECT_EQ(audio[0].filePath, ProfilePath("camera.Standard-2.xml"));
     // Its profiles are only in the library until saved.
     EXPECT_TRUE(session.IsChanged());
 
     log->answers = {kIdCancel};
     session.RemoveDevice();
-    EXPECT_EQ(LastMessage(), FormatString(kIdsRemoveDevice, "camera"));
+    EXPECT_EQ(LastMessage(), FormatString(kIdsRemoveDevice, "camera") + "\n\n" + FormatString(kIdsRemoveDeviceFiles, "0"));
     EXPECT_TRUE(session.Library().HasProfileOfType("camera", kVideoAndAudio));
 
-    view.Choose(Selector::Device, "generic");
+    // A device without a profile of the type shows none and offers nothing to edit;
+    // removing it leaves the other devices' files alone.
+    view.Choose(Selector::Device, "a/b");
     log->answers = {kIdNo};
     session.DeviceChosen();
-    EXPECT_FALSE(editor_test::fs::exists(ProfilePath("camera.Standard.xml")));
+    EXPECT_FALSE(session.TypeFile().HasCurrentProfile());
+    EXPECT_TRUE(view.Items(Selector::Profile).empty());
+    EXPECT_EQ(view.ReadText(TextBox::ProfilePath), "");
+    EXPECT_FALSE(view.enabled[ControlGroup::Profile]);
+    EXPECT_FALSE(view.enabled[ControlGroup::Video]);
     log->answers = {kIdOk};
     session.RemoveDevice();
+    EXPECT_EQ(log->messages.back().text.rfind(FormatString(kIdsRemoveDevice, "a/b"), 0), 0u);
+    EXPECT_TRUE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
+    EXPECT_EQ(view.Selected(Selector::Device), "generic");
+    EXPECT_TRUE(view.enabled[ControlGroup::Profile]);
+
+    // The question counts the files and names the shipped ones; they go to the trash.
+    const std::string shipped = ReadBytes(ProfilePath("generic.A.xml"));
+    log->answers = {kIdOk};
+    session.RemoveDevice();
+    EXPECT_EQ(LastMessage(), FormatString(kIdsRemoveDevice, "generic") + "\n\n" +
+                                 FormatString(kIdsRemoveDeviceFiles, "1") + "\n" +
+                                 FormatString(kIdsRemoveDeviceBuiltIn, "generic.A.xml"));
     EXPECT_FALSE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
+    EXPECT_EQ(ReadBytes((temp / "data/Trash/files/generic.A.xml").string()), shipped);
     EXPECT_FALSE(session.Library().HasProfileOfType("generic", kVideoAndAudio));
-    const auto devices = view.Items(Selector::Device);
-    EXPECT_EQ(std::count(devices.begin(), devices.end(), "generic"), 0);
-    EXPECT_EQ(view.Selected(Selector::Device), devices.front());
-    EXPECT_EQ(session.TypeFile().Device(), devices.front());
+    EXPECT_EQ(view.Items(Selector::Device), std::vector<std::string>{"camera"});
+    EXPECT_EQ(session.TypeFile().Device(), "camera");
     EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, RemoveDeviceSaysWhichFilesCannotGoAndKeepsTheDevice)
+{
+    WriteProfile("generic.A.xml", "Alpha");
+    session.Start(Program());
+    editor_test::fs::permissions(temp.Path(), editor_test::fs::perms(0755));
+    editor_test::fs::permissions(temp / "program/Profiles", editor_test::fs::perms(0555));
+    const int status = testfiles::RunAsOtherUser([this] {
+        log->answers = {kIdOk};
+        session.RemoveDevice();
+        const bool told = LastMessage() == LoadString(kIdsRemoveFailed) + "\n\n" + ProfilePath("generic.A.xml") +
+                                               "\nPermission denied";
+        return told && session.Library().HasProfileOfType("generic", kVideoAndAudio) &&
+                       view.Selected(Selector::Device) == "generic" ? 0 : 1;
+    });
+    editor_test::fs::permissions(temp / "program/Profiles", editor_test::fs::perms(0755));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(editor_test::fs::exists(ProfilePath("generic.A.xml")));
 }
 
 TEST_F(EditorSessionTest, AudioOnlyShowsTheAudioProfilesWithoutVideoControls)

@@ -775,12 +775,15 @@ void DialogTest::deviceWithoutProfilesShowsNothing()
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, kIdcFrameSizes)->RowCount(), 0);
     QVERIFY(!dialog->IsChanged());
     QVERIFY(!dialog->IsChangeSuppressed());
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kProfileControls, false), QList<int>{});
+    QVERIFY(dialog->GetDlgItem(kIdcRemoveDevice)->isEnabled());
 
     // The next device shows its profile as usual.
     dialog->SetSuppressChange(true);
     dialog->SelectDevice("tv", 0);
     QCOMPARE(EditText(*dialog, kIdcProfileName), QStringLiteral("default"));
     QCOMPARE(ItemOf<CSkinListCtrl>(*dialog, kIdcFrameSizes)->RowCount(), 4);
+    QCOMPARE(EnabledOtherThan(*dialog, COrreryDlg::kProfileControls, true), QList<int>{});
 }
 
 void DialogTest::stringTable()

@@ -352,7 +352,8 @@ void SelectionTest::removeDeviceDeletesFilesOfBothTypes()
     QCOMPARE(Text(*dialog, 1028), QStringLiteral("psp.Movie.xml"));
 
     const std::string question =
-        "All the profiles which belong to device (psp) will be deleted. Are you sure to do it?";
+        "All the profiles which belong to device (psp) will be deleted. Are you sure to do it?\n\n"
+        "Profile files that go to the desktop trash: 2";
     sandbox.Log()->answers = {kIdCancel};
     Click(*dialog, 1061);
     QCOMPARE(sandbox.Log()->messages.size(), std::size_t(1));
@@ -362,10 +363,13 @@ void SelectionTest::removeDeviceDeletesFilesOfBothTypes()
     QVERIFY(FileExists(music));
     QCOMPARE(CountOf(dialog->Library(), "psp"), std::size_t(2));
 
+    const std::string movieBytes = ReadBytes(movie);
     Click(*dialog, 1061);
     QCOMPARE(sandbox.Log()->messages.size(), std::size_t(2));
     QVERIFY(!FileExists(movie));
     QVERIFY(!FileExists(music));
+    QCOMPARE(ReadBytes(sandbox.Path("data/Trash/files/psp.Movie.xml")), movieBytes);
+    QVERIFY(FileExists(sandbox.Path("data/Trash/files/psp.Music.xml")));
     QVERIFY(FileExists(other));
     QCOMPARE(CountOf(dialog->Library(), "psp"), std::size_t(0));
     QVERIFY(!ComboTexts(dialog->GetDlgItem(1027)).contains(QStringLiteral("psp")));
