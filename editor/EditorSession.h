@@ -235,7 +235,7 @@ private:
     void CaptureStep(FormState& form, std::string& text);
     void TellHistory();
     void TellShownProfile();
-    // The profile selector's items of built-in profiles say so.
+    // The profile selector's items of built-in profiles say so, and only those.
     void LabelBuiltInProfiles();
     // The folder as the library now knows it, and the shown file as it was loaded.
     struct FileStamp {

@@ -33,8 +33,9 @@ void CEditorSession::LabelBuiltInProfiles()
     const std::string mark = " " + LoadString(kIdsBuiltInMark);
     for (std::size_t i = 0; i < items.size(); ++i) {
         profile::CProfileFile found;
-        if (library.FindProfile(shownDevice, items[i], found) && IsBuiltInProfile(found))
-            view.LabelItem(Selector::Profile, static_cast<int>(i), items[i] + mark);
+        // A file another program rewrote may have become built-in, or stopped being it.
+        const bool builtIn = library.FindProfile(shownDevice, items[i], found) && IsBuiltInProfile(found);
+        view.LabelItem(Selector::Profile, static_cast<int>(i), builtIn ? items[i] + mark : items[i]);
     }
 }
 

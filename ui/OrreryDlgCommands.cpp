@@ -228,7 +228,8 @@ void COrreryDlg::ReturnToPlace()
 void COrreryDlg::KeepPlace()
 {
     editor::EditorPlace place = session->Place();
-    place.hasWindowPosition = true;
+    // A window that never showed has no place on the screen to keep.
+    place.hasWindowPosition = windowHandle() != nullptr;
     place.windowX = pos().x();
     place.windowY = pos().y();
     const std::string path = editor::StateFilePath();

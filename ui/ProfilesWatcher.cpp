@@ -42,9 +42,12 @@ void CProfilesWatcher::WatchFiles()
     const QStringList watchedList = watcher.files();
     const QSet<QString> watched(watchedList.begin(), watchedList.end());
     QStringList added;
-    for (const QString& path : wanted)
+    for (const QString& path : wanted) {
+        if (watched.size() + added.size() >= kMaxWatchedFiles)
+            break;
         if (!watched.contains(path))
             added << path;
+    }
     if (!added.isEmpty())
         watcher.addPaths(added);
 }

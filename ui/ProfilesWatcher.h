@@ -14,6 +14,10 @@ class CProfilesWatcher : public QObject {
     Q_OBJECT
 public:
     static constexpr int kSettleMilliseconds = 300;
+    // Files watched one by one, at most; beyond them only the folder is watched (files
+    // added, removed or replaced are still seen, rewrites in place no longer), so a huge
+    // folder never uses up the system's watches.
+    static constexpr int kMaxWatchedFiles = 1000;
 
     explicit CProfilesWatcher(QObject* parent = nullptr);
 
