@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "editor/ChoiceLists.h"
@@ -191,6 +192,8 @@ private:
     void NoteFolderProblem(const EditorFolders& folders);
     // The end of a load that found no profile: the form empty and disabled.
     void ShowNoProfile();
+    // The form's audio lists were just cleared: nothing of them is shown or kept.
+    void ForgetAudioLists();
     // Whether the switch to the output type goes ahead: it is chosen, not the one
     // shown, and the save question lets it (staying puts the switches back).
     bool MayLeaveShownType(int outputType);
@@ -291,6 +294,12 @@ private:
     std::string shownDevice;
     int shownOutputType = kVideoAndAudio;
     std::string startupProblem;
+    // Whether the form shows the audio lists (they are cleared by a load and while
+    // "Copy source directly" is ticked), and what they held, with the audio codec,
+    // when the box was ticked: unticking it again before saving brings them back.
+    bool audioListsShown = false;
+    std::optional<profile::CProfileFile> audioBeforeCopy;
+    std::string audioCodecBeforeCopy;
 };
 
 } // namespace editor

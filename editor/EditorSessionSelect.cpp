@@ -53,6 +53,7 @@ void CEditorSession::ShowNoProfile()
     // Showing none keeps edits, Save and Remove Device from reaching the profile of
     // the device shown before.
     view.ClearProfileControls();
+    ForgetAudioLists();
     loadedProfile = profile::CProfileFile();
     loadedProfile.CreateDefault();
     typeFile.ClearCurrentProfile();
@@ -64,6 +65,7 @@ void CEditorSession::ShowCurrentProfile(int outputType)
 {
     {
         view.ClearProfileControls();
+        ForgetAudioLists();
         view.EnableGroup(ControlGroup::Profile, true);
         view.EnableGroup(ControlGroup::Video, outputType == kVideoAndAudio);
 
@@ -97,6 +99,12 @@ void CEditorSession::ShowCurrentProfile(int outputType)
 
         ApplyCopyState();
     }
+}
+
+void CEditorSession::ForgetAudioLists()
+{
+    audioListsShown = false;
+    audioBeforeCopy.reset();
 }
 
 void CEditorSession::FillFormats(int outputType)
@@ -175,6 +183,14 @@ void CEditorSession::ApplyCopyState()
     MarkChanged();
     view.EnableGroup(ControlGroup::Audio, true);
     if (view.IsCopyChecked()) {
+        if (audioListsShown && typeFile.HasCurrentProfile()) {
+            CTypeFile shown;
+            shown.SetCurrentProfile(*typeFile.GetCurrentProfile());
+            view.StoreAudioLists(shown);
+            audioBeforeCopy = *shown.GetCurrentProfile();
+            audioCodecBeforeCopy = SelectedText(Selector::AudioCodec);
+        }
+        audioListsShown = false;
         view.FillSelector(Selector::AudioCodec, {});
         view.ClearAudioLists();
         view.EnableGroup(ControlGroup::Audio, false);
@@ -182,7 +198,18 @@ void CEditorSession::ApplyCopyState()
     }
     FillAudioCodecs(OutputType());
     SelectAudioCodec();
-    view.LoadAudioLists(typeFile);
+    // Lists on show (a format change) stay as the user made them; lists taken away by
+    // the copy switch come back as they were; only a load reads them from the profile.
+    if (audioBeforeCopy) {
+        CTypeFile before;
+        before.SetCurrentProfile(*audioBeforeCopy);
+        view.LoadAudioLists(before);
+        SelectText(Selector::AudioCodec, audioCodecBeforeCopy);
+        audioBeforeCopy.reset();
+    } else if (!audioListsShown) {
+        view.LoadAudioLists(typeFile);
+    }
+    audioListsShown = true;
 }
 
 void CEditorSession::DeviceChosen()

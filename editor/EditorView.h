@@ -75,6 +75,8 @@ public:
     // store pass between the form and the holder's current profile.
     virtual void LoadProfileToControls(CTypeFile& holder) = 0;
     virtual void LoadAudioLists(CTypeFile& holder) = 0;
+    // The store pass of the audio lists' rows alone.
+    virtual void StoreAudioLists(CTypeFile& holder) = 0;
     virtual void StoreControlsToProfile(CTypeFile& holder) = 0;
 
     virtual void EnableGroup(ControlGroup group, bool enabled) = 0;

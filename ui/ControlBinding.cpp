@@ -196,24 +196,33 @@ void LoadProfileToControls(editor::CTypeFile* typeFile, COrreryDlg* dialog)
 
 void StoreControlsToProfile(editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
-    if (Current(typeFile, dialog) == nullptr)
-        return;
-    for (const ControlBinding& row : kBindings) {
-        if (row.store != nullptr)
-            row.store(row, typeFile, dialog);
-    }
+    StoreBindingRows(1, static_cast<int>(std::size(kBindings)), typeFile, dialog);
 }
 
-void LoadBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+namespace {
+
+void RunBindingRows(int first, int last, bool load, editor::CTypeFile* typeFile, COrreryDlg* dialog)
 {
     if (Current(typeFile, dialog) == nullptr)
         return;
     const int count = static_cast<int>(std::size(kBindings));
     for (int number = std::max(first, 1); number <= std::min(last, count); ++number) {
         const ControlBinding& row = kBindings[number - 1];
-        if (row.load != nullptr)
-            row.load(row, typeFile, dialog);
+        if (const auto handler = load ? row.load : row.store)
+            handler(row, typeFile, dialog);
     }
+}
+
+} // namespace
+
+void LoadBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    RunBindingRows(first, last, true, typeFile, dialog);
+}
+
+void StoreBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog)
+{
+    RunBindingRows(first, last, false, typeFile, dialog);
 }
 
 void LoadEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)

@@ -54,6 +54,8 @@ void LoadProfileToControls(editor::CTypeFile* typeFile, COrreryDlg* dialog);
 void StoreControlsToProfile(editor::CTypeFile* typeFile, COrreryDlg* dialog);
 // The load handlers of rows first to last (1-based, inclusive), in order.
 void LoadBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog);
+// The store handlers of rows first to last, in order.
+void StoreBindingRows(int first, int last, editor::CTypeFile* typeFile, COrreryDlg* dialog);
 
 // Rows 16 to 23: the sample-rate and audio-bitrate lists with their default marks.
 inline constexpr int kFirstAudioListRow = 16;

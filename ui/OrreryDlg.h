@@ -227,6 +227,7 @@ public:
     void ClearAudioLists() override;
     void LoadProfileToControls(editor::CTypeFile& holder) override;
     void LoadAudioLists(editor::CTypeFile& holder) override;
+    void StoreAudioLists(editor::CTypeFile& holder) override;
     void StoreControlsToProfile(editor::CTypeFile& holder) override;
     void EnableGroup(editor::ControlGroup group, bool enabled) override;
     void ChangedStateChanged(bool changed) override;

@@ -178,6 +178,11 @@ void COrreryDlg::LoadAudioLists(editor::CTypeFile& holder)
     LoadBindingRows(kFirstAudioListRow, kLastAudioListRow, &holder, this);
 }
 
+void COrreryDlg::StoreAudioLists(editor::CTypeFile& holder)
+{
+    StoreBindingRows(kFirstAudioListRow, kLastAudioListRow, &holder, this);
+}
+
 void COrreryDlg::StoreControlsToProfile(editor::CTypeFile& holder)
 {
     ::StoreControlsToProfile(&holder, this);

@@ -30,6 +30,7 @@ public:
     std::map<Selector, int> selected;
     std::map<TextBox, std::string> texts;
     std::string description;
+    std::string audioBitrates;   // the audio lists, as the profile stores one of them
     int outputType = kVideoAndAudio;
     bool copy = false;
     std::map<ControlGroup, bool> enabled;
@@ -59,21 +60,28 @@ public:
     {
         texts.clear();
         description.clear();
+        audioBitrates.clear();
         copy = false;
         for (Selector s : {Selector::Format, Selector::VideoCodec, Selector::AudioCodec, Selector::EncodingMode})
             FillSelector(s, {});
         Edited();
     }
     void ClearVideoControls() override {}
-    void ClearAudioLists() override {}
+    void ClearAudioLists() override { audioBitrates.clear(); }
     void LoadProfileToControls(CTypeFile& holder) override
     {
         ShowText(TextBox::ProfilePath, holder.FilePath());
         ShowText(TextBox::DeviceName, holder.Device());
         description = holder.Description();
+        LoadAudioLists(holder);
     }
-    void LoadAudioLists(CTypeFile&) override {}
-    void StoreControlsToProfile(CTypeFile& holder) override { holder.SetDescription(description); }
+    void LoadAudioLists(CTypeFile& holder) override { holder.GetValue(keys::kAudioBitrates, audioBitrates); }
+    void StoreAudioLists(CTypeFile& holder) override { holder.SetValue(keys::kAudioBitrates, audioBitrates); }
+    void StoreControlsToProfile(CTypeFile& holder) override
+    {
+        holder.SetDescription(description);
+        StoreAudioLists(holder);
+    }
     void EnableGroup(ControlGroup group, bool on) override { enabled[group] = on; }
     void ChangedStateChanged(bool changed) override { changedReports.push_back(changed); }
 
@@ -432,6 +440,27 @@ TEST_F(EditorSessionTest, AudioOnlyShowsTheAudioProfilesWithoutVideoControls)
     EXPECT_FALSE(view.enabled[ControlGroup::Video]);
     EXPECT_EQ(view.Items(Selector::Format).front(), kCopyFormat);
     EXPECT_FALSE(session.IsChanged());
+}
+
+TEST_F(EditorSessionTest, AudioListsSurviveTheCopySwitchAndFormatChanges)
+{
+    session.Start(Program());
+    view.audioBitrates = "64000";
+    view.copy = true;
+    session.ApplyCopyState();
+    EXPECT_EQ(view.audioBitrates, "");
+    view.copy = false;
+    session.ApplyCopyState();
+    EXPECT_EQ(view.audioBitrates, "64000");
+
+    view.ShowOutputType(kAudioOnly);
+    session.AudioOnlyChosen();
+    view.audioBitrates = "32000";
+    for (const char* format : {"wav", kCopyFormat, "mp3"}) {
+        view.Choose(Selector::Format, format);
+        session.FormatChosen();
+        EXPECT_EQ(view.audioBitrates, format == kCopyFormat ? "" : "32000") << format;
+    }
 }
 
 TEST_F(EditorSessionTest, CapturedFormHoldsTheEditsAndLeavesTheProfileAlone)
