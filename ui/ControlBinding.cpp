@@ -242,7 +242,7 @@ void LoadEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrrer
     else
         text = profile->filePath;
     if (!text.empty())
-        SetEditBoxText(edit, ToQt(text));
+        SetEditBoxBytes(edit, text);
 }
 
 void StoreEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)
@@ -253,7 +253,7 @@ void StoreEditText(const ControlBinding& row, editor::CTypeFile* typeFile, COrre
         return;
     // The profile name and path are taken over by the save sequence itself.
     if (std::strcmp(row.key, editor::keys::kProfileDescription) == 0)
-        profile->description = ToStd(EditBoxText(edit));
+        profile->description = EditBoxBytes(edit);
 }
 
 void LoadNumberEdit(const ControlBinding& row, editor::CTypeFile* typeFile, COrreryDlg* dialog)

@@ -65,7 +65,7 @@ void COrreryDlg::FillSelector(editor::Selector selector, const std::vector<std::
     // Each item keeps its own text as its data, so a label shown in its place
     // (LabelItem) never changes what the session reads.
     for (const std::string& text : texts)
-        combo->addItem(ToQt(text), ToQt(text));
+        combo->addItem(ToQt(text), ItemData(text));
     combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
     if (IsNarrowChooser(selector)) {
         QAbstractItemView* view = combo->view();
@@ -76,7 +76,7 @@ void COrreryDlg::FillSelector(editor::Selector selector, const std::vector<std::
 
 void COrreryDlg::AppendItem(editor::Selector selector, const std::string& text)
 {
-    SelectorBox(selector)->addItem(ToQt(text), ToQt(text));
+    SelectorBox(selector)->addItem(ToQt(text), ItemData(text));
 }
 
 void COrreryDlg::RemoveItem(editor::Selector selector, int index)
@@ -89,10 +89,8 @@ std::vector<std::string> COrreryDlg::Items(editor::Selector selector) const
     const QComboBox* combo = SelectorBox(selector);
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(combo->count()));
-    for (int i = 0; i < combo->count(); ++i) {
-        const QVariant data = combo->itemData(i);
-        texts.push_back(ToStd(data.isValid() ? data.toString() : combo->itemText(i)));
-    }
+    for (int i = 0; i < combo->count(); ++i)
+        texts.push_back(ItemBytes(combo, i));
     return texts;
 }
 
@@ -108,12 +106,12 @@ void COrreryDlg::SelectIndex(editor::Selector selector, int index)
 
 std::string COrreryDlg::ReadText(editor::TextBox box) const
 {
-    return ToStd(EditBoxText(GetDlgItem(TextBoxId(box))));
+    return EditBoxBytes(GetDlgItem(TextBoxId(box)));
 }
 
 void COrreryDlg::ShowText(editor::TextBox box, const std::string& text)
 {
-    SetEditBoxText(GetDlgItem(TextBoxId(box)), ToQt(text));
+    SetEditBoxBytes(GetDlgItem(TextBoxId(box)), text);
 }
 
 void COrreryDlg::ShowOutputType(int outputType)

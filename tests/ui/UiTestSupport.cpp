@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include "controls/SkinListCtrl.h"
+#include "ui/DialogItems.h"
 
 CSandbox::CSandbox(bool copyTemplates)
 {
@@ -142,10 +143,13 @@ bool Choose(QWidget* widget, const QString& text)
     auto* combo = qobject_cast<QComboBox*>(widget);
     if (combo == nullptr)
         return false;
-    // An item shown under a label (a built-in profile) is still chosen by its own text.
-    int index = combo->findData(text, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index < 0)
-        index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // An item shown under a label (a built-in profile) is still chosen by its own text,
+    // read as the window shows it.
+    int index = -1;
+    for (int i = 0; i < combo->count() && index < 0; ++i) {
+        if (ToQt(ItemBytes(combo, i)) == text)
+            index = i;
+    }
     if (index < 0)
         return false;
     combo->setCurrentIndex(index);

@@ -14,6 +14,7 @@
 #include <sys/resource.h>
 
 #include "UiTestSupport.h"
+#include "tests/TestFiles.h"
 #include "controls/SkinListCtrl.h"
 #include "platform/MyRegKey.h"
 #include "ui/OrreryDlg.h"
@@ -96,6 +97,7 @@ private slots:
     void missingInstallProfilesFolderIsReported();
     void usableFolderReportsNothing();
     void libraryForgetsProfilesOfTheSameFile();
+    void eightBitNamesAndTextsKeepTheirBytes();
 };
 
 void SaveTest::saveWritesTheSamePathAndMovesTheProfileLast()
@@ -645,6 +647,32 @@ void SaveTest::libraryForgetsProfilesOfTheSameFile()
     // A file not written yet is named by its text.
     QCOMPARE(library.ForgetProfilesAt(sandbox.Path("program/Profiles/x.Two.xml")), std::size_t(1));
     QCOMPARE(library.Size(), std::size_t(1));
+}
+
+void SaveTest::eightBitNamesAndTextsKeepTheirBytes()
+{
+    // A file name and a description in an 8-bit code page, neither of them UTF-8.
+    CSandbox sandbox;
+    WriteTwoProfiles(sandbox);
+    QVERIFY(WriteTemplateProfile(sandbox, "program/Profiles/latin.xml", "Template.Standard.xml", "Latin", "generic",
+                                 {}, "caf\xe9"));
+    const std::string folder = sandbox.Path("program/Profiles/");
+    const std::string path = folder + "generic.caf\xe9.xml";
+    QCOMPARE(std::rename((folder + "latin.xml").c_str(), path.c_str()), 0);
+    const std::string other = testfiles::ReadBytes(folder + "generic.A.xml");
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+
+    QVERIFY(Choose(dialog->GetDlgItem(1028), QStringLiteral("generic.caf\u00e9.xml")));
+    QCOMPARE(Text(*dialog, 1003), QStringLiteral("caf\u00e9"));
+    QCOMPARE(Text(*dialog, 1065), QStringLiteral("Latin"));
+    TypeInto(dialog->GetDlgItem(1065), QStringLiteral("Renamed"));
+    Click(*dialog, 1032);
+    QCOMPARE(sandbox.Log()->messages.back().text, kSaved + path);
+    const std::string bytes = testfiles::ReadBytes(path);
+    QVERIFY2(bytes.find("description=\"caf\xe9\"") != std::string::npos, bytes.c_str());
+    QVERIFY(bytes.find("name=\"Renamed\"") != std::string::npos);
+    QCOMPARE(testfiles::ReadBytes(folder + "generic.A.xml"), other);
 }
 
 QTEST_MAIN(SaveTest)
