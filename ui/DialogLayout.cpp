@@ -69,7 +69,30 @@ constexpr ControlLayout kLayout[] = {
     {kIdcProfileNameLabel, K::Label, "Profile name", 20, 76, 40, 8, true},
 };
 
+constexpr int kTabOrder[] = {
+    // Device
+    kIdcDeviceSelector, kIdcDeviceName, kIdcAddDevice, kIdcRemoveDevice, kIdcRenameDevice,
+    // Profile
+    kIdcProfileSelector, kIdcProfileMenu, kIdcProfileName, kIdcDescription, kIdcUnusedEdit, kIdcProfilePath,
+    // Container
+    kIdcVideoAndAudio, kIdcAudioOnly, kIdcFormat,
+    // Video
+    kIdcVideoCodec, kIdcEncodingMode, kIdcDefaultBitrate, kIdcMaxBitrate, kIdcBitrateSlider, kIdcFrameSizes,
+    kIdcFrameRates, kIdcRemoveFrameSize, kIdcRemoveFrameRate, kIdcFrameWidth, kIdcFrameHeight, kIdcAddFrameSize,
+    kIdcFrameRateAdder, kIdcAddFrameRate,
+    // Audio
+    kIdcCopySource, kIdcAudioCodec, kIdcAudioBitrates, kIdcSampleRates, kIdcRemoveAudioBitrate,
+    kIdcRemoveSampleRate, kIdcAudioBitrateAdder, kIdcAddAudioBitrate, kIdcSampleRateAdder, kIdcAddSampleRate,
+    // The window's buttons
+    kIdcSave, kIdcSaveAs, kIdcClose,
+};
+
 } // namespace
+
+std::span<const int> MainDialogTabOrder()
+{
+    return kTabOrder;
+}
 
 std::span<const ControlLayout> MainDialogLayout()
 {

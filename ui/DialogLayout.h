@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window's layout: every control with its kind, caption and rectangle in
-// dialog units, in tab order.
+// dialog units, and the order Tab visits the controls in.
 
 #include <span>
 
@@ -35,3 +35,6 @@ inline constexpr int kMainDialogHeight = 473;
 inline constexpr int kDropListFieldHeight = 14;
 
 std::span<const ControlLayout> MainDialogLayout();
+// The controls Tab visits, as they stand on the screen: group by group, top to bottom
+// and left to right within each (hidden ones keep their place for when they show).
+std::span<const int> MainDialogTabOrder();

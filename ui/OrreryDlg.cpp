@@ -173,6 +173,10 @@ void COrreryDlg::CreateControls()
     // Frames sit behind the controls they surround, so they never take their clicks.
     for (QWidget* frame : frames)
         frame->lower();
+
+    const std::span<const int> tabOrder = MainDialogTabOrder();
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(GetDlgItem(tabOrder[i - 1]), GetDlgItem(tabOrder[i]));
 }
 
 void COrreryDlg::ConnectNotifications()
