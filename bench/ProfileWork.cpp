@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <pugixml.hpp>
+
 #include "bench/DocumentGenerator.h"
 #include "markup/XmlDoc.h"
 
@@ -31,7 +33,29 @@ std::string Padded(int value, int width)
     return text;
 }
 
+void WalkInto(const pugi::xml_node& node, const std::string& prefix, std::map<std::string, std::string>& out)
+{
+    for (const pugi::xml_attribute& attribute : node.attributes())
+        out[prefix + attribute.name()] = attribute.value();
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() == pugi::node_element)
+            WalkInto(child, prefix + child.name() + ".", out);
+    }
+}
+
 } // namespace
+
+bool PugiLoadProfile(const std::string& path, std::map<std::string, std::string>& out)
+{
+    pugi::xml_document document;
+    if (!document.load_file(path.c_str()))
+        return false;
+    const pugi::xml_node root = document.document_element();
+    if (!root)
+        return false;
+    WalkInto(root, {}, out);
+    return true;
+}
 
 void MakeProfile(int index, int devices, profile::CProfileFile& out)
 {
