@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "ui/Resource.h"
+
 enum class ControlKind {
     DropList,        // combo box, drop-down list (the rectangle's height includes the open list)
     Edit,
@@ -27,6 +29,7 @@ struct ControlLayout {
     const char* caption;
     int left, top, width, height;   // dialog units
     bool visible;
+    int buddy = kIdcStatic;   // labels: the control they name, which their mnemonic focuses
 };
 
 inline constexpr int kMainDialogWidth = 552;    // dialog units

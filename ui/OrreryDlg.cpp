@@ -15,7 +15,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
+#include "controls/DropListAccessible.h"
 #include "controls/FieldNumericEdit.h"
 #include "controls/SkinListCtrl.h"
 #include "ui/AboutDlg.h"
@@ -47,6 +49,66 @@ constexpr ListColumns kListColumns[] = {
     {kIdcFrameRates, "Framerate", 110},
     {kIdcSampleRates, "Samplerate", 80},
     {kIdcAudioBitrates, "Bitrate", 85},
+};
+
+// The names screen readers announce for the controls no label names: what stands for
+// a label on the screen (their frame, or their list's column).
+struct ControlName {
+    int id;
+    const char* name;
+};
+constexpr ControlName kUnlabelledNames[] = {
+    {kIdcDeviceSelector, "Device"},
+    {kIdcDeviceName, "Device name"},
+    {kIdcBitrateSlider, "Default bitrate (kbps)"},
+    {kIdcFrameSizes, "Frame Resolution"},
+    {kIdcFrameRates, "Framerate"},
+    {kIdcFrameRateAdder, "Framerate"},
+    {kIdcAudioBitrates, "Bitrate"},
+    {kIdcAudioBitrateAdder, "Bitrate"},
+    {kIdcSampleRates, "Samplerate"},
+    {kIdcSampleRateAdder, "Samplerate"},
+};
+// The list buttons share their captions; their description says which list they act on.
+constexpr ControlName kListButtonDescriptions[] = {
+    {kIdcAddFrameSize, "Frame Resolution"}, {kIdcRemoveFrameSize, "Frame Resolution"},
+    {kIdcAddFrameRate, "Framerate"},        {kIdcRemoveFrameRate, "Framerate"},
+    {kIdcAddAudioBitrate, "Bitrate"},       {kIdcRemoveAudioBitrate, "Bitrate"},
+    {kIdcAddSampleRate, "Samplerate"},      {kIdcRemoveSampleRate, "Samplerate"},
+};
+
+// A caption as it reads: "&" marks the mnemonic, "&&" stands for "&".
+QString WithoutMnemonic(const QString& caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+// On the label of the two output type buttons: its mnemonic moves the focus to the
+// checked button instead of pressing its buddy (a press loads the device's profiles
+// again).
+class CFocusCheckedButton : public QObject {
+public:
+    CFocusCheckedButton(QRadioButton* first, QRadioButton* second, QObject* parent)
+        : QObject(parent), first(first), second(second)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return QObject::eventFilter(watched, event);
+        (second->isChecked() ? second : first)->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+
+private:
+    QRadioButton* first;
+    QRadioButton* second;
 };
 
 } // namespace
@@ -93,6 +155,7 @@ void COrreryDlg::CreateControls()
     setFixedSize(units.ToPixels(kMainDialogWidth, kMainDialogHeight));
 
     std::vector<QWidget*> frames;
+    std::vector<std::pair<QLabel*, int>> labels;
     for (const ControlLayout& layout : MainDialogLayout()) {
         const QString caption = QString::fromUtf8(layout.caption);
         QRect rect = units.ToPixels(layout.left, layout.top, layout.width, layout.height);
@@ -154,9 +217,13 @@ void COrreryDlg::CreateControls()
         case ControlKind::ValueList:
             widget = new CSkinListCtrl(this);
             break;
-        case ControlKind::Label:
-            widget = new QLabel(caption, this);
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, this);
+            if (layout.buddy != kIdcStatic)
+                labels.emplace_back(label, layout.buddy);
+            widget = label;
             break;
+        }
         case ControlKind::GroupBox:
             widget = new QGroupBox(caption, this);
             frames.push_back(widget);
@@ -173,6 +240,23 @@ void COrreryDlg::CreateControls()
     // Frames sit behind the controls they surround, so they never take their clicks.
     for (QWidget* frame : frames)
         frame->lower();
+
+    // A label leads to the control it names and lends it the name screen readers
+    // announce; buttons and boxes speak their own captions.
+    DropListAccessibility::Install();
+    for (const auto& [label, buddyId] : labels) {
+        QWidget* buddy = GetDlgItem(buddyId);
+        label->setBuddy(buddy);
+        if (qobject_cast<QAbstractButton*>(buddy) == nullptr)
+            buddy->setAccessibleName(WithoutMnemonic(label->text()));
+    }
+    for (const ControlName& control : kUnlabelledNames)
+        GetDlgItem(control.id)->setAccessibleName(QString::fromUtf8(control.name));
+    for (const ControlName& control : kListButtonDescriptions)
+        GetDlgItem(control.id)->setAccessibleDescription(QString::fromUtf8(control.name));
+    GetDlgItem(kIdcOutputTypeLabel)
+        ->installEventFilter(new CFocusCheckedButton(Item<QRadioButton>(kIdcVideoAndAudio),
+                                                     Item<QRadioButton>(kIdcAudioOnly), this));
 
     const std::span<const int> tabOrder = MainDialogTabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)

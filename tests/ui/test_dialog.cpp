@@ -1,6 +1,7 @@
 // The main window as the program starts it: folders, configuration, choices, profiles,
 // the first device's first profile, the layout, the window menu and its About box.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -83,6 +85,26 @@ struct ModalCatcher {
     }
 };
 
+// A caption as it reads on the screen: without the "&" that marks its mnemonic.
+QString Shown(QString text)
+{
+    static const QRegularExpression mark(QStringLiteral("&(.)"));
+    return text.replace(mark, QStringLiteral("\\1"));
+}
+
+// The mnemonic letter of a caption, upper case; null when it has none.
+QChar Mnemonic(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&'))
+                return text[i + 1].toUpper();
+            ++i;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 class DialogTest : public QObject {
@@ -94,6 +116,8 @@ private slots:
     void everyControlAtItsPlace_data();
     void everyControlAtItsPlace();
     void tabOrderFollowsTheLayout();
+    void mnemonicsAreUniqueAndLeadToTheirControls();
+    void everyControlHasAnAccessibleNameAndRole();
     void windowKeepsTheLayoutProportions();
     void installFolderFromSettingsIsTheProfilesRoot();
     void configurationFileChangesTheDevices();
@@ -327,7 +351,8 @@ void DialogTest::everyControlAtItsPlace()
         for (QWidget* child : dialog->findChildren<QWidget*>()) {
             const auto* label = qobject_cast<QLabel*>(child);
             const auto* group = qobject_cast<QGroupBox*>(child);
-            if ((label != nullptr && label->text() == caption) || (group != nullptr && group->title() == caption)) {
+            if ((label != nullptr && Shown(label->text()) == caption) ||
+                (group != nullptr && group->title() == caption)) {
                 if (child->objectName().isEmpty())
                     widget = child;
             }
@@ -343,7 +368,7 @@ void DialogTest::everyControlAtItsPlace()
         shown = label->text();
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
         shown = group->title();
-    QCOMPARE(shown, caption);
+    QCOMPARE(Shown(shown), caption);
     QCOMPARE(widget->isVisible(), visible);
     QVERIFY(widget->isEnabled());
 
@@ -410,6 +435,138 @@ void DialogTest::tabOrderFollowsTheLayout()
     }
     QCOMPARE(order.mid(0, expected.size()), expected);
     QCOMPARE(order.back(), expected.front());
+}
+
+void DialogTest::mnemonicsAreUniqueAndLeadToTheirControls()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+
+    // No two visible captions share a letter. Only the list buttons, four "Add" and four
+    // "Remove", go without one: their captions hold too few letters to tell them apart.
+    QMap<QChar, QString> taken;
+    const auto take = [&taken](const QString& text) {
+        const QChar letter = Mnemonic(text);
+        QVERIFY2(!letter.isNull(), qPrintable(text));
+        QVERIFY2(!taken.contains(letter), qPrintable(text + " and " + taken.value(letter)));
+        taken.insert(letter, text);
+    };
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        if (button->text() == QLatin1String("Add") || button->text() == QLatin1String("Remove"))
+            continue;
+        take(button->text());
+    }
+    QCOMPARE(taken.size(), 9);
+
+    // Every label but the "x" between width and height has a letter and a buddy, and
+    // Alt with the letter puts the focus on it.
+    int labels = 0;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text() == QLatin1String("x"))
+            continue;
+        ++labels;
+        take(label->text());
+        QWidget* buddy = label->buddy();
+        QVERIFY2(buddy != nullptr, qPrintable(label->text()));
+        dialog->GetDlgItem(kIdcDeviceSelector)->setFocus();
+        QTest::keyClick(dialog.get(), Mnemonic(label->text()).toLatin1(), Qt::AltModifier);
+        QVERIFY2(QApplication::focusWidget() == buddy, qPrintable(label->text()));
+    }
+    QCOMPARE(labels, 13);
+
+    // The output type's label focuses the checked button and presses none.
+    ItemOf<QRadioButton>(*dialog, kIdcAudioOnly)->click();
+    QCOMPARE(dialog->OutputType(), 2);
+    dialog->GetDlgItem(kIdcDeviceSelector)->setFocus();
+    QTest::keyClick(dialog.get(), Qt::Key_T, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), dialog->GetDlgItem(kIdcAudioOnly));
+    QTest::qWait(300);
+    QCOMPARE(dialog->OutputType(), 2);
+}
+
+void DialogTest::everyControlHasAnAccessibleNameAndRole()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    // Fields are named by their label, the controls without one by what stands for it
+    // on the screen (their frame or their list's column).
+    const QMap<int, QString> names = {
+        {1027, "Device"},
+        {1004, "Device name"},
+        {1028, "File name"},
+        {1065, "Profile name"},
+        {1003, "Profile description"},
+        {1000, "Profile file path"},
+        {1029, "Output file format"},
+        {1030, "Codec"},
+        {1033, "Encoding Method"},
+        {1026, "Default bitrate (kbps)"},
+        {1024, "Max bitrate (kbps)"},
+        {1023, "Default bitrate (kbps)"},
+        {1012, "Frame Resolution"},
+        {1019, "Framerate"},
+        {1015, "Width"},
+        {1016, "Height"},
+        {1037, "Framerate"},
+        {1031, "Codec"},
+        {1022, "Bitrate"},
+        {1020, "Samplerate"},
+        {1038, "Bitrate"},
+        {1040, "Samplerate"},
+    };
+    const auto roleOf = [](const QWidget* widget) {
+        if (qobject_cast<const CSkinListCtrl*>(widget) != nullptr)
+            return QAccessible::Table;
+        if (qobject_cast<const QComboBox*>(widget) != nullptr)
+            return QAccessible::ComboBox;
+        if (qobject_cast<const QLineEdit*>(widget) != nullptr || qobject_cast<const QPlainTextEdit*>(widget) != nullptr)
+            return QAccessible::EditableText;
+        if (qobject_cast<const QSlider*>(widget) != nullptr)
+            return QAccessible::Slider;
+        if (qobject_cast<const QCheckBox*>(widget) != nullptr)
+            return QAccessible::CheckBox;
+        if (qobject_cast<const QRadioButton*>(widget) != nullptr)
+            return QAccessible::RadioButton;
+        if (const auto* button = qobject_cast<const QPushButton*>(widget))
+            return button->menu() != nullptr ? QAccessible::ButtonMenu : QAccessible::Button;
+        return QAccessible::NoRole;
+    };
+    QMap<QString, QString> buttonDescriptions;
+    int checked = 0;
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        bool ok = false;
+        const int id = widget->objectName().toInt(&ok);
+        if (!ok || dialog->GetDlgItem(id) != widget || !widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        ++checked;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible != nullptr);
+        const QString name = accessible->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        QVERIFY2(!name.contains(QLatin1Char('&')), qPrintable(name));
+        QCOMPARE(accessible->role(), roleOf(widget));
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            QCOMPARE(name, Shown(button->text()));
+            // The list buttons share their captions; their description says which list.
+            const QString description = accessible->text(QAccessible::Description);
+            const QString key = name + QLatin1Char('/') + description;
+            QVERIFY2(!buttonDescriptions.contains(key), qPrintable(key));
+            buttonDescriptions.insert(key, widget->objectName());
+        } else {
+            QVERIFY2(names.contains(id), qPrintable(widget->objectName()));
+            QCOMPARE(name, names.value(id));
+        }
+    }
+    QCOMPARE(checked, 39);
 }
 
 void DialogTest::windowKeepsTheLayoutProportions()
