@@ -1,5 +1,7 @@
 #include "editor/ProfileLibrary.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -62,6 +64,9 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern)
         profile::CProfileFile candidate;
         candidate.CreateDefault();
         if (LoadProfileFile(path, candidate) && candidate.IsVersion200()) {
+            // The library keeps what was read, not the file's text and index: a save
+            // builds its document anew.
+            candidate.ReleaseDocument();
             const std::string device = candidate.device;
             AddProfile(device, std::move(candidate));
         }
@@ -202,26 +207,72 @@ FileDisposal CProfileLibrary::DeleteProfileFile(const std::string& fileName, std
     return FileDisposal::NotFound;
 }
 
+namespace {
+
+// The file a path names, a link followed: false when nothing is there.
+bool FileIdentity(const std::string& path, dev_t& device, ino_t& inode)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    device = info.st_dev;
+    inode = info.st_ino;
+    return true;
+}
+
+} // namespace
+
 std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
 {
     if (filePath.empty())
         return 0;
-    // Rare enough (a save over a default's file) to make the defaults for the compare.
-    Entries();
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(filePath, error);
-    const bool resolved = !error;
-    std::size_t forgotten = 0;
-    for (auto it = entries.begin(); it != entries.end();) {
-        const std::string& kept = it->second.filePath;
-        bool same = kept == filePath;
-        if (!same && resolved && !kept.empty()) {
-            // Folders named in the settings may be spelled another way than the path
-            // the save dialog gives back for the same file.
-            const std::filesystem::path candidate = std::filesystem::weakly_canonical(kept, error);
-            same = !error && candidate == target;
+    // Folders named in the settings may be spelled another way than the path the save
+    // dialog gives back for the same file, so paths compare by what they resolve to.
+    // Resolving costs several system calls a path; one stat tells most files apart
+    // first, since two files that exist and differ never resolve to the same path.
+    dev_t targetDevice{};
+    ino_t targetInode{};
+    const bool targetExists = FileIdentity(filePath, targetDevice, targetInode);
+    bool resolvedYet = false;
+    bool resolved = false;
+    std::filesystem::path target;
+    const auto same = [&](const std::string& kept) {
+        if (kept.empty())
+            return false;
+        if (kept == filePath)
+            return true;
+        dev_t device{};
+        ino_t inode{};
+        if (targetExists && FileIdentity(kept, device, inode) && (device != targetDevice || inode != targetInode))
+            return false;
+        std::error_code error;
+        if (!resolvedYet) {
+            target = std::filesystem::weakly_canonical(filePath, error);
+            resolved = !error;
+            resolvedYet = true;
         }
-        if (same) {
+        if (!resolved)
+            return false;
+        const std::filesystem::path candidate = std::filesystem::weakly_canonical(kept, error);
+        return !error && candidate == target;
+    };
+    std::size_t forgotten = 0;
+    // A default not made yet is compared by the path it is made with, and forgotten
+    // without being made.
+    for (auto it = pending.begin(); it != pending.end();) {
+        const PendingDefault& waiting = it->second;
+        const std::string kept = waiting.title.empty() ? std::string()
+                                                       : ProfilesFolder(waiting.profilesRoot) + kPathSeparatorText +
+                                                             waiting.title + ".xml";
+        if (same(kept)) {
+            it = pending.erase(it);
+            ++forgotten;
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = entries.begin(); it != entries.end();) {
+        if (same(it->second.filePath)) {
             it = entries.erase(it);
             ++forgotten;
         } else {

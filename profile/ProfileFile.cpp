@@ -453,6 +453,11 @@ const std::string& CProfileFile::WriteResultText() const
     return writeResult;
 }
 
+void CProfileFile::ReleaseDocument()
+{
+    document.reset();
+}
+
 void CProfileFile::SetFileName(const std::string& path, const std::string& title)
 {
     filePath = path;

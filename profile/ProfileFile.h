@@ -76,6 +76,9 @@ public:
     // a successful write to a given path.
     bool WriteFile(const std::string& path = {});
     const std::string& WriteResultText() const;
+    // Frees the markup document of the file last read or written; Document() is null
+    // after it. What was read stays in the sections, and Save builds a new document.
+    void ReleaseDocument();
     void SetFileName(const std::string& path, const std::string& title);
     bool IsVersion200() const;
 

@@ -234,6 +234,49 @@ TEST(ProfileLibrary, ScanKeepsVersion200FilesByDevice)
     EXPECT_EQ(library.Size(), 12u);
 }
 
+TEST(ProfileLibrary, ScannedProfilesKeepNoDocumentAndSaveWhatTheyRead)
+{
+    TempDir root;
+    fs::create_directory(root / "Profiles");
+    profile::CProfileFile written = Named("psp", "Movie", 2);
+    written.description = "a <b> & \"c\"";
+    ASSERT_TRUE(written.SetValue("common.video.size.list", "320x240,640x480"));
+    const std::string original = (root / "Profiles/Movie.xml").string();
+    ASSERT_TRUE(written.Save(original));
+
+    CProfileLibrary library;
+    ASSERT_TRUE(library.ScanProfiles(ProfilesPattern(root.Str())));
+    EXPECT_EQ(library.Entries().begin()->second.Document(), nullptr);
+    std::vector<profile::CProfileFile> list;
+    ASSERT_TRUE(library.CollectProfiles("psp", 2, list));
+    const std::string copy = (root / "Copy.xml").string();
+    ASSERT_TRUE(list.front().Save(copy));
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(original));
+}
+
+TEST(ProfileLibrary, ForgetProfilesAtMatchesTheFileHoweverItIsNamed)
+{
+    TempDir root;
+    fs::create_directory(root / "Profiles");
+    WriteBytes(root / "Profiles/x.One.xml", "<profile/>");
+    WriteBytes(root / "Profiles/x.Two.xml", "<profile/>");
+    fs::create_symlink("x.One.xml", root / "Profiles/link.xml");
+    CProfileLibrary library;
+    for (const char* name : {"x.One", "link", "x.Two"}) {
+        profile::CProfileFile p = Named("a", name, 0);
+        p.SetFileName((root / "Profiles").string() + "/" + name + ".xml", name);
+        library.AddProfile("a", p);
+    }
+    // Defaults not made yet: one for the same file, one for a file not written.
+    const auto templates = std::make_shared<const CDeviceTemplates>((root / "no-templates").string());
+    library.AddDefaultProfile("b", kVideoAndAudio, "x.One", templates, root.Str());
+    library.AddDefaultProfile("c", kVideoAndAudio, "x.Three", templates, root.Str());
+
+    EXPECT_EQ(library.ForgetProfilesAt((root / "Profiles/../Profiles/x.One.xml").string()), 3u);
+    EXPECT_THAT(Listing(library), ElementsAre(Entry{"a", "x.Two", 0}, Entry{"c", "x.Three", 0}));
+    EXPECT_EQ(library.ForgetProfilesAt((root / "Profiles/./x.Three.xml").string()), 1u) << "a file not written yet";
+}
+
 TEST(ProfileLibrary, ScanOfAnEmptyOrMissingFolder)
 {
     TempDir root;
