@@ -50,9 +50,12 @@ std::string TemplateSuffix(const std::string& templateName)
 
 bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile)
 {
-    std::uint64_t size = 0;
-    std::string reason;
-    return ProbeRegularFile(path, size, reason) && size <= kMaxProfileFileSize && profile.Load(path);
+    // One stat sets aside what is no regular file or too large without opening it (an
+    // open costs two more system calls a file, and of a device it may do something);
+    // the read that follows takes only a regular file again.
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+        && static_cast<std::uint64_t>(info.st_size) <= kMaxProfileFileSize && profile.Load(path);
 }
 
 bool CProfileLibrary::ScanProfiles(const std::string& pattern)
