@@ -19,6 +19,7 @@
 
 #include "controls/DropListAccessible.h"
 #include "controls/FieldNumericEdit.h"
+#include "controls/FittingComboBox.h"
 #include "controls/SkinListCtrl.h"
 #include "ui/AboutDlg.h"
 #include "ui/ControlBinding.h"
@@ -162,7 +163,7 @@ void COrreryDlg::CreateControls()
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ControlKind::DropList: {
-            auto* combo = new QComboBox(this);
+            auto* combo = new CFittingComboBox(this);
             combo->setEditable(false);
             // The layout's height includes the open list; the closed field is one line.
             const int listHeight = units.Y(layout.height - kDropListFieldHeight);

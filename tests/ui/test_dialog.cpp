@@ -27,6 +27,7 @@
 
 #include "UiTestSupport.h"
 #include "controls/FieldNumericEdit.h"
+#include "controls/FittingComboBox.h"
 #include "controls/SkinListCtrl.h"
 #include "platform/MyRegKey.h"
 #include "platform/Platform.h"
@@ -119,6 +120,7 @@ private slots:
     void mnemonicsAreUniqueAndLeadToTheirControls();
     void everyControlHasAnAccessibleNameAndRole();
     void windowKeepsTheLayoutProportions();
+    void adderShowsItsLongestChoiceWhole();
     void installFolderFromSettingsIsTheProfilesRoot();
     void configurationFileChangesTheDevices();
     void libraryDevicesJoinTheSelectorOnce();
@@ -131,6 +133,25 @@ private slots:
     void stringTable();
     void screenshotOfTheStartedWindow();
 };
+
+// The frame-rate adder is narrower than "Same as source" in the window's own font; the
+// closed field still shows the whole text, and a short choice keeps the window's font.
+void DialogTest::adderShowsItsLongestChoiceWhole()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    QVERIFY(dialog->OnInitDialog());
+    dialog->show();
+    auto* adder = dynamic_cast<CFittingComboBox*>(dialog->GetDlgItem(kIdcFrameRateAdder));
+    QVERIFY(adder);
+    adder->setCurrentIndex(adder->findText(QStringLiteral("Same as source")));
+    QCOMPARE(adder->currentText(), QStringLiteral("Same as source"));
+    const int room = adder->TextRect().width();
+    QVERIFY(QFontMetrics(adder->font()).horizontalAdvance(adder->currentText()) > room - 2);
+    QVERIFY(QFontMetrics(adder->DisplayFont()).horizontalAdvance(adder->currentText()) <= room - 2);
+    adder->setCurrentIndex(adder->findText(QStringLiteral("25")));
+    QCOMPARE(adder->DisplayFont(), adder->font());
+}
 
 void DialogTest::startsWithFirstDeviceAndItsFirstProfile()
 {
