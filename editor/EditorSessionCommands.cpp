@@ -99,7 +99,7 @@ void CEditorSession::Duplicate()
     copy.name = FormatString(kIdsCopyName, copy.name);
     copy.tag.clear();
     const std::string title = FreeTitle(copy.device + "." + copy.name);
-    const std::string path = ProfilesFolder(ProfilesRoot()) + kPathSeparatorText + title + ".xml";
+    const std::string path = ProfileFilePath(ProfilesRoot(), title);
     copy.SetFileName(path, title);
     if (!copy.Save(path)) {
         MessageWithPath(kIdsSaveFailed, path + "\n" + copy.WriteResultText(), PromptButtons::Ok, PromptIcon::Warning);
@@ -142,7 +142,7 @@ bool CEditorSession::RenameTo(const std::string& newName)
     const std::string oldPath = typeFile.FilePath();
     const std::string oldFileName = ShownFileName();
     const std::string title = typeFile.Device() + "." + newName;
-    const std::string path = ProfilesFolder(ProfilesRoot()) + kPathSeparatorText + title + ".xml";
+    const std::string path = ProfileFilePath(ProfilesRoot(), title);
     const bool sameFile = title == typeFile.FileTitle();
     if (!sameFile && (EntryExists(path) || library.HoldsTitle(title))) {
         Message(FormatString(kIdsNameTaken, title + ".xml"), PromptButtons::Ok, PromptIcon::Warning);

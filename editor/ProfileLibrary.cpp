@@ -264,9 +264,8 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
     // without being made.
     for (auto it = pending.begin(); it != pending.end();) {
         const PendingDefault& waiting = it->second;
-        const std::string kept = waiting.title.empty() ? std::string()
-                                                       : ProfilesFolder(waiting.profilesRoot) + kPathSeparatorText +
-                                                             waiting.title + ".xml";
+        const std::string kept =
+            waiting.title.empty() ? std::string() : ProfileFilePath(waiting.profilesRoot, waiting.title);
         if (same(kept)) {
             it = pending.erase(it);
             ++forgotten;
@@ -439,6 +438,11 @@ void TidyProfilesFolder(const EditorFolders& folders)
     RemoveStaleSaveTemporaries(folder, 60);
 }
 
+std::string ProfileFilePath(const std::string& profilesRoot, const std::string& title)
+{
+    return ProfilesFolder(profilesRoot) + kPathSeparatorText + title + ".xml";
+}
+
 std::string ProfilesFolder(const std::string& profilesRoot)
 {
     if (profilesRoot.empty())
@@ -601,7 +605,7 @@ void CDeviceTemplates::MakeProfileTitled(const std::string& device, int type, co
     if (title.empty())
         out.SetFileName({}, {});
     else
-        out.SetFileName(ProfilesFolder(profilesRoot) + kPathSeparatorText + title + ".xml", title);
+        out.SetFileName(ProfileFilePath(profilesRoot, title), title);
 }
 
 void CDeviceTemplates::MakeProfile(const std::string& device, int type, const std::string& profilesRoot,

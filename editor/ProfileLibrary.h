@@ -180,6 +180,8 @@ void TidyProfilesFolder(const EditorFolders& folders);
 // root + "/Profiles", root + "/Profiles/*.xml"; both empty for an empty root.
 std::string ProfilesFolder(const std::string& profilesRoot);
 std::string ProfilesPattern(const std::string& profilesRoot);
+// root + "/Profiles/" + title + ".xml": the file a profile of that title is saved in.
+std::string ProfileFilePath(const std::string& profilesRoot, const std::string& title);
 std::string ConfigurationPath(const std::string& programFolder);  // folder + "/Orrery.xml"
 
 bool AnyFileMatches(const std::string& pattern);
