@@ -39,21 +39,24 @@ constexpr int kNumericDecimalPlaces = 4;
 // given in its pixels and scaled to ours.
 constexpr int kDesignBaseUnitX = 6;
 
+// A value list, the controls beside it, and its value column. The column's caption also
+// names the list, its adder and its buttons for screen readers.
 struct ListColumns {
     int id;
+    int add, remove, adder;   // kIdcStatic where the list has none
     const char* valueCaption;
     int valueWidth;   // pixels of the design font
 };
 constexpr int kDefaultColumnWidth = 50;
 constexpr ListColumns kListColumns[] = {
-    {kIdcFrameSizes, "Frame Resolution", 151},
-    {kIdcFrameRates, "Framerate", 110},
-    {kIdcSampleRates, "Samplerate", 80},
-    {kIdcAudioBitrates, "Bitrate", 85},
+    {kIdcFrameSizes, kIdcAddFrameSize, kIdcRemoveFrameSize, kIdcStatic, "Frame Resolution", 151},
+    {kIdcFrameRates, kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRateAdder, "Framerate", 110},
+    {kIdcSampleRates, kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRateAdder, "Samplerate", 80},
+    {kIdcAudioBitrates, kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrateAdder, "Bitrate", 85},
 };
 
-// The names screen readers announce for the controls no label names: what stands for
-// a label on the screen (their frame, or their list's column).
+// The names screen readers announce for the controls outside the value lists that no
+// label names: what stands for a label on the screen (their frame, or the field beside).
 struct ControlName {
     int id;
     const char* name;
@@ -62,20 +65,6 @@ constexpr ControlName kUnlabelledNames[] = {
     {kIdcDeviceSelector, "Device"},
     {kIdcDeviceName, "Device name"},
     {kIdcBitrateSlider, "Default bitrate (kbps)"},
-    {kIdcFrameSizes, "Frame Resolution"},
-    {kIdcFrameRates, "Framerate"},
-    {kIdcFrameRateAdder, "Framerate"},
-    {kIdcAudioBitrates, "Bitrate"},
-    {kIdcAudioBitrateAdder, "Bitrate"},
-    {kIdcSampleRates, "Samplerate"},
-    {kIdcSampleRateAdder, "Samplerate"},
-};
-// The list buttons share their captions; their description says which list they act on.
-constexpr ControlName kListButtonDescriptions[] = {
-    {kIdcAddFrameSize, "Frame Resolution"}, {kIdcRemoveFrameSize, "Frame Resolution"},
-    {kIdcAddFrameRate, "Framerate"},        {kIdcRemoveFrameRate, "Framerate"},
-    {kIdcAddAudioBitrate, "Bitrate"},       {kIdcRemoveAudioBitrate, "Bitrate"},
-    {kIdcAddSampleRate, "Samplerate"},      {kIdcRemoveSampleRate, "Samplerate"},
 };
 
 // A caption as it reads: "&" marks the mnemonic, "&&" stands for "&".
@@ -253,8 +242,16 @@ void COrreryDlg::CreateControls()
     }
     for (const ControlName& control : kUnlabelledNames)
         GetDlgItem(control.id)->setAccessibleName(QString::fromUtf8(control.name));
-    for (const ControlName& control : kListButtonDescriptions)
-        GetDlgItem(control.id)->setAccessibleDescription(QString::fromUtf8(control.name));
+    // A value list and its adder are named by the list's column; the list buttons share
+    // their captions, so their description says which list they act on.
+    for (const ListColumns& columns : kListColumns) {
+        const QString name = QString::fromUtf8(columns.valueCaption);
+        GetDlgItem(columns.id)->setAccessibleName(name);
+        if (columns.adder != kIdcStatic)
+            GetDlgItem(columns.adder)->setAccessibleName(name);
+        GetDlgItem(columns.add)->setAccessibleDescription(name);
+        GetDlgItem(columns.remove)->setAccessibleDescription(name);
+    }
     GetDlgItem(kIdcOutputTypeLabel)
         ->installEventFilter(new CFocusCheckedButton(Item<QRadioButton>(kIdcVideoAndAudio),
                                                      Item<QRadioButton>(kIdcAudioOnly), this));
