@@ -1,20 +1,28 @@
 #include "ui/OrreryDlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "controls/DropListAccessible.h"
@@ -23,6 +31,7 @@
 #include "controls/SkinListCtrl.h"
 #include "ui/AboutDlg.h"
 #include "ui/ControlBinding.h"
+#include "ui/DialogGrowth.h"
 #include "ui/DialogItems.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogUnits.h"
@@ -101,6 +110,25 @@ private:
     QRadioButton* second;
 };
 
+// What the window scrolls: the controls, placed anew whenever it changes size.
+class CGrowingForm : public QWidget {
+public:
+    CGrowingForm(std::function<void(QSize)> resized, QWidget* parent)
+        : QWidget(parent), resized(std::move(resized))
+    {
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        resized(size());
+    }
+
+private:
+    std::function<void(QSize)> resized;
+};
+
 } // namespace
 
 COrreryDlg::COrreryDlg(QWidget* parent) : COrreryDlg(std::string(), nullptr, parent)
@@ -136,13 +164,29 @@ QWidget* COrreryDlg::GetDlgItem(int id) const
 void COrreryDlg::CreateControls()
 {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
-    // A top-level window with caption, window menu and minimise box, shown in the task
-    // bar; its size is fixed by the layout.
+    // A top-level window with caption, window menu, minimise and maximise boxes, shown in
+    // the task bar. It opens at the layout's size; larger, the lists and the description
+    // grow, and smaller (a screen too small for it) its content scrolls.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     const CDialogUnits units(font());
-    setFixedSize(units.ToPixels(kMainDialogWidth, kMainDialogHeight));
+    layoutSize = units.ToPixels(kMainDialogWidth, kMainDialogHeight);
+
+    scroller = new QScrollArea(this);
+    scroller->setFrameShape(QFrame::NoFrame);
+    // Tab goes through the controls; the scroll area follows the focus.
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->setWidgetResizable(true);
+    scroller->setBackgroundRole(QPalette::Window);
+    scroller->viewport()->setBackgroundRole(QPalette::Window);
+    auto* form = new CGrowingForm([this](QSize size) { PlaceControls(size); }, scroller);
+    form->setMinimumSize(layoutSize);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(scroller);
+    resize(layoutSize);
+    setMinimumSize(layoutSize.boundedTo(units.ToPixels(kMainDialogWidth / 2, kMainDialogHeight / 3)));
 
     std::vector<QWidget*> frames;
     std::vector<std::pair<QLabel*, int>> labels;
@@ -152,7 +196,7 @@ void COrreryDlg::CreateControls()
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ControlKind::DropList: {
-            auto* combo = new CFittingComboBox(this);
+            auto* combo = new CFittingComboBox(form);
             combo->setEditable(false);
             // The layout's height includes the open list; the closed field is one line.
             const int listHeight = units.Y(layout.height - kDropListFieldHeight);
@@ -163,16 +207,16 @@ void COrreryDlg::CreateControls()
             break;
         }
         case ControlKind::Edit:
-            widget = new QLineEdit(this);
+            widget = new QLineEdit(form);
             break;
         case ControlKind::ReadOnlyEdit: {
-            auto* edit = new QLineEdit(this);
+            auto* edit = new QLineEdit(form);
             edit->setReadOnly(true);
             widget = edit;
             break;
         }
         case ControlKind::MultiLineEdit: {
-            auto* edit = new QPlainTextEdit(this);
+            auto* edit = new QPlainTextEdit(form);
             edit->setTabChangesFocus(true);
             edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
             widget = edit;
@@ -180,46 +224,47 @@ void COrreryDlg::CreateControls()
         }
         case ControlKind::NumericEdit: {
             // Bitrates and frame sizes: whole numbers only, whatever the user types or pastes.
-            auto* edit = new CFieldNumericEdit(kNumericWholeDigits, kNumericDecimalPlaces, this);
+            auto* edit = new CFieldNumericEdit(kNumericWholeDigits, kNumericDecimalPlaces, form);
             edit->SetWholeNumbers(true);
             widget = edit;
             break;
         }
         case ControlKind::PushButton:
         case ControlKind::DefPushButton: {
-            auto* button = new QPushButton(caption, this);
+            auto* button = new QPushButton(caption, form);
             button->setDefault(layout.kind == ControlKind::DefPushButton);
             widget = button;
             break;
         }
         case ControlKind::CheckBox:
-            widget = new QCheckBox(caption, this);
+            widget = new QCheckBox(caption, form);
             break;
         case ControlKind::RadioButton:
-            widget = new QRadioButton(caption, this);
+            widget = new QRadioButton(caption, form);
             break;
         case ControlKind::Slider: {
-            auto* slider = new QSlider(Qt::Horizontal, this);
+            auto* slider = new QSlider(Qt::Horizontal, form);
             slider->setTickPosition(QSlider::NoTicks);
             widget = slider;
             break;
         }
         case ControlKind::ValueList:
-            widget = new CSkinListCtrl(this);
+            widget = new CSkinListCtrl(form);
             break;
         case ControlKind::Label: {
-            auto* label = new QLabel(caption, this);
+            auto* label = new QLabel(caption, form);
             if (layout.buddy != kIdcStatic)
                 labels.emplace_back(label, layout.buddy);
             widget = label;
             break;
         }
         case ControlKind::GroupBox:
-            widget = new QGroupBox(caption, this);
+            widget = new QGroupBox(caption, form);
             frames.push_back(widget);
             break;
         }
         widget->setGeometry(rect);
+        placed.push_back({widget, &layout, rect});
         if (!layout.visible)
             widget->setHidden(true);
         if (layout.id != kIdcStatic) {
@@ -228,8 +273,10 @@ void COrreryDlg::CreateControls()
         }
     }
     // Frames sit behind the controls they surround, so they never take their clicks.
-    for (QWidget* frame : frames)
-        frame->lower();
+    for (QWidget* box : frames)
+        box->lower();
+    // Set last: the form's first size places the controls.
+    scroller->setWidget(form);
 
     // A label leads to the control it names and lends it the name screen readers
     // announce; buttons and boxes speak their own captions.
@@ -259,6 +306,49 @@ void COrreryDlg::CreateControls()
     const std::span<const int> tabOrder = MainDialogTabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(GetDlgItem(tabOrder[i - 1]), GetDlgItem(tabOrder[i]));
+}
+
+void COrreryDlg::PlaceControls(QSize formSize)
+{
+    const QSize extra = formSize - layoutSize;
+    for (const PlacedControl& control : placed)
+        control.widget->setGeometry(GrownRect(*control.layout, control.rect, extra));
+    // A wider list gives its value column the width it gained.
+    const CDialogUnits units(font());
+    for (const ListColumns& columns : kListColumns) {
+        auto* list = Item<CSkinListCtrl>(columns.id);
+        const auto control = std::find_if(placed.begin(), placed.end(),
+                                          [list](const PlacedControl& entry) { return entry.widget == list; });
+        if (list == nullptr || control == placed.end() || list->ColumnCount() < 2)
+            continue;
+        const int gained = std::max(0, list->width() - control->rect.width());
+        list->SetColumnWidth(1, columns.valueWidth * units.BaseUnitX() / kDesignBaseUnitX + gained);
+    }
+}
+
+void COrreryDlg::FitToScreen()
+{
+    QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    if (screen == nullptr)
+        screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame the window manager adds, once known; before, room for a title bar.
+    QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        frame.setTop(2 * QFontMetrics(QApplication::font()).height());
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    if (room.width() <= 0 || room.height() <= 0)
+        return;
+    if (width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room));
+    // The whole frame on the screen, its title bar first.
+    const int x = std::clamp(pos().x(), available.left(), available.left() + room.width() - width());
+    const int y = std::clamp(pos().y(), available.top(), available.top() + room.height() - height());
+    if (QPoint(x, y) != pos())
+        move(x, y);
 }
 
 void COrreryDlg::ConnectNotifications()
@@ -357,12 +447,14 @@ bool COrreryDlg::OnInitDialog()
         list->InsertColumn(0, QStringLiteral("Default"), scaled(kDefaultColumnWidth), true);
         list->InsertColumn(1, QString::fromUtf8(columns.valueCaption), scaled(columns.valueWidth), true);
     }
+    PlaceControls(scroller->widget()->size());
 
     Item<QRadioButton>(kIdcVideoAndAudio)->setChecked(true);
     Item<QRadioButton>(kIdcAudioOnly)->setChecked(false);
 
     session->Start(executableFolder);
     ReturnToPlace();
+    FitToScreen();
     WatchProfilesFolder();
 
     Item<QComboBox>(kIdcDeviceSelector)->setFocus();
@@ -378,6 +470,9 @@ int COrreryDlg::DoModal()
 void COrreryDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Now with the frame the window manager gave it.
+    if (!event->spontaneous())
+        FitToScreen();
     // Told once the window is on the screen, so the message has a window to belong to.
     if (!StartupProblem().empty() && !startupProblemReported) {
         startupProblemReported = true;

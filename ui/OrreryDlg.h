@@ -28,6 +28,7 @@
 #include "editor/EditorSession.h"
 #include "editor/EditorView.h"
 #include "profile/ProfileFile.h"
+#include "ui/DialogLayout.h"
 #include "ui/Prompt.h"
 #include "ui/Resource.h"
 
@@ -35,6 +36,7 @@ class QComboBox;
 class QMenu;
 class QAction;
 class QPushButton;
+class QScrollArea;
 class QShowEvent;
 class CSkinListCtrl;
 class CProfilesWatcher;
@@ -245,6 +247,10 @@ protected:
 
 private:
     void CreateControls();
+    // Places the controls for a form of this size (the window's inside).
+    void PlaceControls(QSize formSize);
+    // Makes the window no larger than its screen's free area and moves it onto it.
+    void FitToScreen();
     void ConnectNotifications();
     void CreateCommands();
     void UpdateCommands();
@@ -269,6 +275,15 @@ private:
     std::unique_ptr<CPrompt> prompt;
     std::unique_ptr<editor::CEditorSession> session;
     std::map<int, QWidget*> items;
+    // Every control with its layout and its rectangle at the layout's size.
+    struct PlacedControl {
+        QWidget* widget;
+        const ControlLayout* layout;
+        QRect rect;
+    };
+    std::vector<PlacedControl> placed;
+    QSize layoutSize;
+    QScrollArea* scroller = nullptr;
     QMenu* systemMenu = nullptr;
     QMenu* profileMenu = nullptr;
     std::map<WindowCommand, QAction*> commands;

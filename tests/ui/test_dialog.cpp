@@ -17,12 +17,16 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
+#include <map>
 #include <set>
 
 #include "UiTestSupport.h"
@@ -120,6 +124,9 @@ private slots:
     void mnemonicsAreUniqueAndLeadToTheirControls();
     void everyControlHasAnAccessibleNameAndRole();
     void windowKeepsTheLayoutProportions();
+    void largerWindowGrowsTheListsAndTheDescription();
+    void smallerWindowScrollsToTheFocusedControl();
+    void windowFitsTheScreen();
     void adderShowsItsLongestChoiceWhole();
     void installFolderFromSettingsIsTheProfilesRoot();
     void configurationFileChangesTheDevices();
@@ -132,6 +139,7 @@ private slots:
     void deviceWithoutProfilesShowsNothing();
     void stringTable();
     void screenshotOfTheStartedWindow();
+    void screenshotInADarkPalette();
 };
 
 // The frame-rate adder is narrower than "Same as source" in the window's own font; the
@@ -608,7 +616,6 @@ void DialogTest::windowKeepsTheLayoutProportions()
     QVERIFY(qAbs(units.BaseUnitX() * 52 - letters) <= 52);
     QCOMPARE(units.BaseUnitY(), metrics.height());
     QCOMPARE(dialog->size(), QSize(MulDiv(552, units.BaseUnitX(), 4), MulDiv(473, units.BaseUnitY(), 8)));
-    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
 
     // Neighbours stay flush: converting edges keeps a shared edge shared.
     QCOMPARE(units.ToPixels(20, 18, 120, 14).right() + 1, units.ToPixels(140, 18, 4, 14).left());
@@ -631,6 +638,147 @@ void DialogTest::windowKeepsTheLayoutProportions()
         QCOMPARE(list->ColumnWidth(1), column.width * units.BaseUnitX() / 6);
         QVERIFY(list->FullRowSelect());
         QVERIFY(list->SkinScrollBarsAttached());
+    }
+}
+
+namespace {
+
+// The controls of the window (the form the window scrolls holds them) with their
+// rectangles.
+std::map<QWidget*, QRect> ControlRects(const COrreryDlg& dialog)
+{
+    std::map<QWidget*, QRect> rects;
+    QWidget* form = ItemOf<QPushButton>(dialog, 1032)->parentWidget();
+    for (QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        rects[child] = child->geometry();
+    return rects;
+}
+
+QScrollArea* ScrollerOf(const COrreryDlg& dialog)
+{
+    return dialog.findChild<QScrollArea*>();
+}
+
+} // namespace
+
+void DialogTest::largerWindowGrowsTheListsAndTheDescription()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QSize layoutSize = dialog->size();
+    QWidget* form = ItemOf<QPushButton>(*dialog, 1032)->parentWidget();
+    QCOMPARE(form->size(), layoutSize);
+    const std::map<QWidget*, QRect> before = ControlRects(*dialog);
+
+    dialog->resize(layoutSize + QSize(240, 160));
+    QTRY_COMPARE(form->size(), dialog->size());
+    const std::map<QWidget*, QRect> after = ControlRects(*dialog);
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(!ScrollerOf(*dialog)->verticalScrollBar()->isVisible());
+    QVERIFY(!ScrollerOf(*dialog)->horizontalScrollBar()->isVisible());
+
+    // The lists share the extra width and take most of the extra height; the
+    // description takes the rest of it.
+    int listsWider = 0;
+    for (int id : {1012, 1019, 1020, 1022}) {
+        QWidget* list = ItemOf<CSkinListCtrl>(*dialog, id);
+        QVERIFY(after.at(list).width() > before.at(list).width());
+        QCOMPARE(after.at(list).height(), before.at(list).height() + 120);
+        listsWider += after.at(list).width() - before.at(list).width();
+    }
+    // The value column takes the width its list gained.
+    auto* sizes = ItemOf<CSkinListCtrl>(*dialog, 1012);
+    QCOMPARE(sizes->ColumnWidth(1), 151 * CDialogUnits(dialog->font()).BaseUnitX() / 6 + after.at(sizes).width() -
+                                        before.at(sizes).width());
+    QCOMPARE(listsWider, 240);
+    QWidget* description = ItemOf<QPlainTextEdit>(*dialog, 1003);
+    QCOMPARE(after.at(description).size(), before.at(description).size() + QSize(240, 40));
+    // The window's buttons keep to its lower right corner.
+    for (int id : {1032, 1011, 1034}) {
+        QWidget* button = ItemOf<QPushButton>(*dialog, id);
+        QCOMPARE(after.at(button).bottomRight(), before.at(button).bottomRight() + QPoint(240, 160));
+        QCOMPARE(after.at(button).size(), before.at(button).size());
+    }
+    // Nothing leaves the window or runs into a neighbour, and every frame still holds
+    // what it held.
+    for (const auto& [widget, rect] : after) {
+        if (widget->isHidden())
+            continue;
+        QVERIFY2(form->rect().contains(rect), qPrintable(widget->objectName()));
+        for (const auto& [other, otherRect] : after) {
+            if (other == widget || other->isHidden())
+                continue;
+            if (before.at(widget).contains(before.at(other)))
+                QVERIFY2(rect.contains(otherRect), qPrintable(widget->objectName() + " " + other->objectName()));
+            else if (!before.at(widget).intersects(before.at(other)))
+                QVERIFY2(!rect.intersects(otherRect), qPrintable(widget->objectName() + " " + other->objectName()));
+        }
+    }
+
+    QVERIFY(QDir().mkpath(QStringLiteral(ORRERY_TEST_OUTPUT)));
+    QVERIFY(dialog->grab().save(QStringLiteral(ORRERY_TEST_OUTPUT "/window-larger.png"), "PNG"));
+
+    // Back at its own size, every control is where the layout puts it.
+    dialog->resize(layoutSize);
+    QTRY_COMPARE(form->size(), layoutSize);
+    QVERIFY(ControlRects(*dialog) == before);
+}
+
+void DialogTest::smallerWindowScrollsToTheFocusedControl()
+{
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QSize layoutSize = dialog->size();
+    const std::map<QWidget*, QRect> before = ControlRects(*dialog);
+
+    dialog->resize(layoutSize.width(), layoutSize.height() / 2);
+    QScrollArea* scroller = ScrollerOf(*dialog);
+    QTRY_VERIFY(scroller->verticalScrollBar()->isVisible());
+    // The controls keep their places; the window shows a part of them.
+    QVERIFY(ControlRects(*dialog) == before);
+    QCOMPARE(scroller->verticalScrollBar()->value(), 0);
+
+    // Tab to Save, at the bottom: the window scrolls to show it.
+    auto* save = ItemOf<QPushButton>(*dialog, 1032);
+    QWidget* previous = ItemOf<QPushButton>(*dialog, 1060);
+    dialog->activateWindow();
+    previous->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(previous, Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(save));
+    const QRect shown(save->mapTo(scroller->viewport(), QPoint(0, 0)), save->size());
+    QVERIFY(scroller->viewport()->rect().contains(shown));
+    QVERIFY(scroller->verticalScrollBar()->value() > 0);
+}
+
+void DialogTest::windowFitsTheScreen()
+{
+    // Run on a desktop screen and on a laptop's (tests/CMakeLists.txt): the window opens
+    // at its own size where that fits, and within the screen's free area where not,
+    // scrolling what it can't show.
+    CSandbox sandbox;
+    auto dialog = sandbox.MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QRect available = dialog->screen()->availableGeometry();
+    const CDialogUnits units(dialog->font());
+    const QSize layoutSize = units.ToPixels(552, 473);
+    QScrollArea* scroller = ScrollerOf(*dialog);
+
+    QVERIFY(available.contains(dialog->frameGeometry()));
+    if (layoutSize.height() + 40 <= available.height()) {
+        QCOMPARE(dialog->size(), layoutSize);
+        QVERIFY(!scroller->verticalScrollBar()->isVisible());
+    } else {
+        QVERIFY(dialog->height() < layoutSize.height());
+        QCOMPARE(dialog->width(), layoutSize.width());
+        QVERIFY(scroller->verticalScrollBar()->isVisible());
     }
 }
 
@@ -1038,6 +1186,60 @@ void DialogTest::screenshotOfTheStartedWindow()
             colours.insert(image.pixel(x, y));
     }
     QVERIFY(colours.size() > 8);
+}
+
+
+void DialogTest::screenshotInADarkPalette()
+{
+    // A dark desktop theme: light text on dark fields, lists and frames.
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(38, 79, 120));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+    QPixmap shot;
+    QRect field;
+    {
+        CSandbox sandbox;
+        auto dialog = sandbox.MakeDialog();
+        dialog->OnInitDialog();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        shot = dialog->grab();
+        QWidget* bitrate = ItemOf<CFieldNumericEdit>(*dialog, 1026);
+        field = QRect(bitrate->mapTo(dialog.get(), QPoint(0, 0)), bitrate->size());
+    }
+    QApplication::setPalette(light);
+    QVERIFY(QDir().mkpath(QStringLiteral(ORRERY_TEST_OUTPUT)));
+    QVERIFY(shot.save(QStringLiteral(ORRERY_TEST_OUTPUT "/window-dark.png"), "PNG"));
+
+    // Most of the window is dark, and the default bitrate shows light digits on its
+    // dark field.
+    const QImage image = shot.toImage();
+    int darkPixels = 0;
+    int all = 0;
+    for (int y = 0; y < image.height(); y += 5) {
+        for (int x = 0; x < image.width(); x += 5, ++all)
+            darkPixels += QColor(image.pixel(x, y)).lightness() < 100 ? 1 : 0;
+    }
+    QVERIFY2(darkPixels * 10 > all * 8, qPrintable(QString::number(darkPixels) + "/" + QString::number(all)));
+    int lightest = 0;
+    int darkest = 255;
+    for (int y = field.top() + 2; y < field.bottom() - 1; ++y) {
+        for (int x = field.left() + 2; x < field.right() - 1; ++x) {
+            const int lightness = QColor(image.pixel(x, y)).lightness();
+            lightest = std::max(lightest, lightness);
+            darkest = std::min(darkest, lightness);
+        }
+    }
+    QVERIFY2(darkest < 60 && lightest > 180, qPrintable(QString("%1..%2").arg(darkest).arg(lightest)));
 }
 
 QTEST_MAIN(DialogTest)
