@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
@@ -342,8 +343,15 @@ void COrreryDlg::FitToScreen()
                      available.height() - frame.top() - frame.bottom());
     if (room.width() <= 0 || room.height() <= 0)
         return;
-    if (width() > room.width() || height() > room.height())
-        resize(size().boundedTo(room));
+    if (width() > room.width() || height() > room.height()) {
+        // Room for the scroll bar that shows, so the other one need not.
+        QSize wanted = size();
+        if (wanted.height() > room.height())
+            wanted.rwidth() += scroller->verticalScrollBar()->sizeHint().width();
+        if (wanted.width() > room.width())
+            wanted.rheight() += scroller->horizontalScrollBar()->sizeHint().height();
+        resize(wanted.boundedTo(room));
+    }
     // The whole frame on the screen, its title bar first.
     const int x = std::clamp(pos().x(), available.left(), available.left() + room.width() - width());
     const int y = std::clamp(pos().y(), available.top(), available.top() + room.height() - height());
