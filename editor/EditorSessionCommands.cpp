@@ -32,9 +32,9 @@ void CEditorSession::LabelBuiltInProfiles()
     const std::vector<std::string> items = view.Items(Selector::Profile);
     const std::string mark = " " + LoadString(kIdsBuiltInMark);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        profile::CProfileFile found;
         // A file another program rewrote may have become built-in, or stopped being it.
-        const bool builtIn = library.FindProfile(shownDevice, items[i], found) && IsBuiltInProfile(found);
+        const profile::CProfileFile* found = library.FindEntry(shownDevice, items[i]);
+        const bool builtIn = found != nullptr && IsBuiltInProfile(*found);
         view.LabelItem(Selector::Profile, static_cast<int>(i), builtIn ? items[i] + mark : items[i]);
     }
 }

@@ -24,11 +24,9 @@ void CEditorSession::SelectDevice(const std::string& device, int outputType)
 
 std::vector<std::string> CEditorSession::ProfileNames(const std::string& device, int outputType) const
 {
-    std::vector<profile::CProfileFile> collected;
-    library.CollectProfiles(device, outputType, collected);
     std::vector<std::string> names;
-    for (const profile::CProfileFile& profile : collected)
-        names.push_back(profile.fileTitle + ".xml");
+    library.VisitProfiles(device, outputType,
+                          [&names](const profile::CProfileFile& profile) { names.push_back(profile.fileTitle + ".xml"); });
     return names;
 }
 
@@ -36,10 +34,10 @@ void CEditorSession::LoadProfile(const std::string& device, const std::string& f
 {
     {
         const CSuppressChanges filling(*this);
-        profile::CProfileFile found;
-        if (!fileName.empty() && library.FindProfile(device, fileName, found)) {
-            loadedProfile.CopyFrom(found);
-            typeFile.SetCurrentProfile(found);
+        const profile::CProfileFile* found = fileName.empty() ? nullptr : library.FindEntry(device, fileName);
+        if (found != nullptr) {
+            loadedProfile.CopyFrom(*found);
+            typeFile.SetCurrentProfile(*found);
             ShowCurrentProfile(outputType);
         } else {
             ShowNoProfile();

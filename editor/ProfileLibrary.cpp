@@ -1,5 +1,6 @@
 #include "editor/ProfileLibrary.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -92,7 +93,7 @@ void CProfileLibrary::Materialise(const std::string& device) const
         profile::CProfileFile made;
         it->second.templates->MakeProfileTitled(device, it->second.type, it->second.profilesRoot, it->second.title,
                                                 made);
-        entries.emplace(device, std::move(made));
+        Insert(device, std::move(made));
     }
     pending.erase(first, last);
 }
@@ -123,41 +124,70 @@ void CProfileLibrary::AddDefaultProfile(const std::string& device, int type, con
 bool CProfileLibrary::CollectProfiles(const std::string& device, int type,
                                       std::vector<profile::CProfileFile>& list) const
 {
+    VisitProfiles(device, type, [&list](const profile::CProfileFile& profile) { list.push_back(profile); });
+    return !list.empty();
+}
+
+void CProfileLibrary::VisitProfiles(const std::string& device, int type,
+                                    const std::function<void(const profile::CProfileFile&)>& visit) const
+{
     Materialise(device);
     const auto [first, last] = entries.equal_range(device);
     for (auto it = first; it != last; ++it) {
         if (it->second.type == type)
-            list.push_back(it->second);
+            visit(it->second);
     }
-    return !list.empty();
 }
 
 bool CProfileLibrary::FindProfile(const std::string& device, const std::string& fileName,
                                   profile::CProfileFile& out) const
 {
+    const profile::CProfileFile* found = FindEntry(device, fileName);
+    if (found != nullptr)
+        out = *found;
+    return found != nullptr;
+}
+
+const profile::CProfileFile* CProfileLibrary::FindEntry(const std::string& device, const std::string& fileName) const
+{
     const std::string title = FileTitleOfName(fileName);
     Materialise(device);
-    // The profile's own device decides, not the key it was filed under.
-    for (const auto& [key, candidate] : entries) {
-        if (candidate.device == device && candidate.fileTitle == title) {
-            out = candidate;
-            return true;
-        }
-    }
-    return false;
+    // The profile's own device decides, not the key it was filed under; while every
+    // profile is filed under its own device, only that device's entries can match.
+    const auto matches = [&](const auto& entry) {
+        return entry.second.device == device && entry.second.fileTitle == title;
+    };
+    const auto [first, last] =
+        misfiled == 0 ? entries.equal_range(device) : std::make_pair(entries.begin(), entries.end());
+    const auto found = std::find_if(first, last, matches);
+    return found != last ? &found->second : nullptr;
+}
+
+void CProfileLibrary::Insert(const std::string& key, profile::CProfileFile&& profile) const
+{
+    if (profile.device != key)
+        ++misfiled;
+    entries.emplace(key, std::move(profile));
+}
+
+CProfileLibrary::EntryMap::iterator CProfileLibrary::Erase(EntryMap::iterator entry)
+{
+    if (entry->second.device != entry->first)
+        --misfiled;
+    return entries.erase(entry);
 }
 
 void CProfileLibrary::AddProfile(const std::string& device, const profile::CProfileFile& profile)
 {
     // A multimap inserts after the existing entries of an equal key.
     Materialise(device);
-    entries.emplace(device, profile);
+    Insert(device, profile::CProfileFile(profile));
 }
 
 void CProfileLibrary::AddProfile(const std::string& device, profile::CProfileFile&& profile)
 {
     Materialise(device);
-    entries.emplace(device, std::move(profile));
+    Insert(device, std::move(profile));
 }
 
 bool CProfileLibrary::AddProfileIfNoType(const std::string& device, int type, const profile::CProfileFile& profile)
@@ -171,7 +201,11 @@ bool CProfileLibrary::AddProfileIfNoType(const std::string& device, int type, co
 bool CProfileLibrary::RemoveDevice(const std::string& device)
 {
     const bool hadPending = pending.erase(device) != 0;
-    return entries.erase(device) != 0 || hadPending;
+    const auto [first, last] = entries.equal_range(device);
+    const bool hadEntries = first != last;
+    for (auto it = first; it != last;)
+        it = Erase(it);
+    return hadEntries || hadPending;
 }
 
 std::string FileTitleOfName(const std::string& fileName)
@@ -204,7 +238,7 @@ FileDisposal CProfileLibrary::DeleteProfileFile(const std::string& fileName, std
             it->second.filePath.empty() ? FileDisposal::NotFound : DiscardFile(it->second.filePath, reason);
         // A file that is still there stays listed, so the user sees what is left.
         if (disposal != FileDisposal::Failed)
-            entries.erase(it);
+            Erase(it);
         return disposal;
     }
     return FileDisposal::NotFound;
@@ -231,33 +265,74 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
         return 0;
     // Folders named in the settings may be spelled another way than the path the save
     // dialog gives back for the same file, so paths compare by what they resolve to.
-    // Resolving costs several system calls a path; one stat tells most files apart
-    // first, since two files that exist and differ never resolve to the same path.
-    dev_t targetDevice{};
-    ino_t targetInode{};
-    const bool targetExists = FileIdentity(filePath, targetDevice, targetInode);
+    // Resolving costs several system calls a path, so cheaper tests go first.
     bool resolvedYet = false;
     bool resolved = false;
     std::filesystem::path target;
+    const auto resolveTarget = [&] {
+        if (!resolvedYet) {
+            std::error_code error;
+            target = std::filesystem::weakly_canonical(filePath, error);
+            resolved = !error;
+            resolvedYet = true;
+        }
+        return resolved;
+    };
+    const auto resolvesToTarget = [&](const std::string& kept) {
+        if (!resolveTarget())
+            return false;
+        std::error_code error;
+        const std::filesystem::path candidate = std::filesystem::weakly_canonical(kept, error);
+        return !error && candidate == target;
+    };
+    // A path in the target's folder, spelled the same way up to its name, resolves to
+    // that folder and its own name unless the name is a link: it names the target only
+    // when its name is the target's (or, the target being a link, the name the link
+    // leads to) or it is a link itself. The folder is listed once for its links.
+    const std::size_t cut = filePath.rfind(kPathSeparator);
+    const std::string folder = cut == std::string::npos ? std::string() : filePath.substr(0, cut + 1);
+    bool linksListed = false;
+    bool listingFailed = false;
+    std::unordered_set<std::string> maybeLinks;
+    const auto mayBeLink = [&](const std::string& entryName) {
+        if (!linksListed) {
+            linksListed = true;
+            DIR* dir = ::opendir(folder.c_str());
+            listingFailed = dir == nullptr;
+            if (dir != nullptr) {
+                while (const dirent* entry = ::readdir(dir)) {
+                    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+                        maybeLinks.insert(entry->d_name);
+                }
+                ::closedir(dir);
+            }
+        }
+        return listingFailed || maybeLinks.count(entryName) != 0;
+    };
+    // Elsewhere one stat tells most files apart, since two files that exist and differ
+    // never resolve to the same path.
+    dev_t targetDevice{};
+    ino_t targetInode{};
+    const bool targetExists = FileIdentity(filePath, targetDevice, targetInode);
     const auto same = [&](const std::string& kept) {
         if (kept.empty())
             return false;
         if (kept == filePath)
             return true;
+        if (!folder.empty() && kept.size() > folder.size() && kept.compare(0, folder.size(), folder) == 0 &&
+            kept.find(kPathSeparator, folder.size()) == std::string::npos) {
+            const std::string keptName = kept.substr(folder.size());
+            if (keptName == "." || keptName == "..")
+                return resolvesToTarget(kept);
+            if (mayBeLink(keptName) || (resolveTarget() && keptName == target.filename().string()))
+                return resolvesToTarget(kept);
+            return false;
+        }
         dev_t device{};
         ino_t inode{};
         if (targetExists && FileIdentity(kept, device, inode) && (device != targetDevice || inode != targetInode))
             return false;
-        std::error_code error;
-        if (!resolvedYet) {
-            target = std::filesystem::weakly_canonical(filePath, error);
-            resolved = !error;
-            resolvedYet = true;
-        }
-        if (!resolved)
-            return false;
-        const std::filesystem::path candidate = std::filesystem::weakly_canonical(kept, error);
-        return !error && candidate == target;
+        return resolvesToTarget(kept);
     };
     std::size_t forgotten = 0;
     // A default not made yet is compared by the path it is made with, and forgotten
@@ -275,7 +350,7 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
     }
     for (auto it = entries.begin(); it != entries.end();) {
         if (same(it->second.filePath)) {
-            it = entries.erase(it);
+            it = Erase(it);
             ++forgotten;
         } else {
             ++it;

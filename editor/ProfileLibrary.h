@@ -75,9 +75,15 @@ public:
     // Appends copies of the device's profiles of the type, in library order; true
     // when the list is not empty afterwards.
     bool CollectProfiles(const std::string& device, int type, std::vector<profile::CProfileFile>& list) const;
+    // The same profiles shown to `visit` where the library keeps them, without copies.
+    void VisitProfiles(const std::string& device, int type,
+                       const std::function<void(const profile::CProfileFile&)>& visit) const;
     // The first profile, in library order, whose device is the device and whose file
     // title is the file name without its extension.
     bool FindProfile(const std::string& device, const std::string& fileName, profile::CProfileFile& out) const;
+    // The same profile where the library keeps it, or null; valid until the library
+    // next changes.
+    const profile::CProfileFile* FindEntry(const std::string& device, const std::string& fileName) const;
     void AddProfile(const std::string& device, const profile::CProfileFile& profile);
     void AddProfile(const std::string& device, profile::CProfileFile&& profile);
     bool AddProfileIfNoType(const std::string& device, int type, const profile::CProfileFile& profile);
@@ -116,7 +122,13 @@ private:
     // Gives the device's pending default profiles their place among its entries.
     void Materialise(const std::string& device) const;
 
+    // Every change of the entries goes through these two, which count the profiles
+    // filed under another device than their own.
+    void Insert(const std::string& key, profile::CProfileFile&& profile) const;
+    EntryMap::iterator Erase(EntryMap::iterator entry);
+
     mutable EntryMap entries;
+    mutable std::size_t misfiled = 0;
     mutable std::multimap<std::string, PendingDefault> pending;
 };
 

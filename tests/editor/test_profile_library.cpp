@@ -277,6 +277,36 @@ TEST(ProfileLibrary, ForgetProfilesAtMatchesTheFileHoweverItIsNamed)
     EXPECT_EQ(library.ForgetProfilesAt((root / "Profiles/./x.Three.xml").string()), 1u) << "a file not written yet";
 }
 
+TEST(ProfileLibrary, ForgetProfilesAtInItsOwnFolderFindsLinksButNotOtherNames)
+{
+    // The save's own spelling: every path in the Profiles folder as the library keeps it.
+    TempDir root;
+    const std::string folder = (root / "Profiles").string() + "/";
+    fs::create_directory(root / "Profiles");
+    WriteBytes(root / "Profiles/real.xml", "<profile/>");
+    WriteBytes(root / "Profiles/other.xml", "<profile/>");
+    fs::create_symlink("real.xml", root / "Profiles/alias.xml");
+    fs::create_hard_link(root / "Profiles/real.xml", root / "Profiles/hard.xml");
+    CProfileLibrary library;
+    for (const char* name : {"real", "alias", "hard", "other", "gone"}) {
+        profile::CProfileFile p = Named("a", name, 0);
+        p.SetFileName(folder + name + ".xml", name);
+        library.AddProfile("a", p);
+    }
+    // A hard link is another file name of its own, as before.
+    EXPECT_EQ(library.ForgetProfilesAt(folder + "real.xml"), 2u);
+    EXPECT_THAT(Listing(library), ElementsAre(Entry{"a", "hard", 0}, Entry{"a", "other", 0}, Entry{"a", "gone", 0}));
+    // Saved through the link, the file it leads to goes too.
+    library.AddProfile("a", [&] {
+        profile::CProfileFile p = Named("a", "real", 0);
+        p.SetFileName(folder + "real.xml", "real");
+        return p;
+    }());
+    EXPECT_EQ(library.ForgetProfilesAt(folder + "alias.xml"), 1u);
+    EXPECT_EQ(library.ForgetProfilesAt(folder + "gone.xml"), 1u);
+    EXPECT_THAT(Listing(library), ElementsAre(Entry{"a", "hard", 0}, Entry{"a", "other", 0}));
+}
+
 TEST(ProfileLibrary, ScanOfAnEmptyOrMissingFolder)
 {
     TempDir root;
