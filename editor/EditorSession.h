@@ -243,8 +243,9 @@ private:
     // The folder as the library now knows it, and the shown file as it was loaded.
     struct FileStamp {
         bool exists = false;
-        std::filesystem::file_time_type time{};
-        std::uintmax_t size = 0;
+        std::int64_t seconds = 0;       // the last change, to the nanosecond
+        std::int64_t nanoseconds = 0;
+        std::uintmax_t size = 0;        // regular files only
         bool operator==(const FileStamp&) const = default;
     };
     static FileStamp StampOf(const std::string& path);

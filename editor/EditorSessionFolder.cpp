@@ -5,6 +5,8 @@
 
 #include "editor/EditorSession.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -33,15 +35,16 @@ bool SamePath(const std::string& a, const std::string& b)
 
 CEditorSession::FileStamp CEditorSession::StampOf(const std::string& path)
 {
+    // One stat a file: the folder's every file is stamped at start and at each change.
     FileStamp stamp;
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::exists(status))
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return stamp;
     stamp.exists = true;
-    stamp.time = std::filesystem::last_write_time(path, error);
-    if (std::filesystem::is_regular_file(status))
-        stamp.size = std::filesystem::file_size(path, error);
+    stamp.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    stamp.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    if (S_ISREG(info.st_mode))
+        stamp.size = static_cast<std::uintmax_t>(info.st_size);
     return stamp;
 }
 
