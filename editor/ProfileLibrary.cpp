@@ -64,9 +64,12 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern)
     std::vector<std::string> paths;
     if (ListMatchingFiles(pattern, paths, true) == 0)
         return false;
+    // Every file is read into a copy of one fresh default, cheaper than building the
+    // schema's tree anew for each.
+    profile::CProfileFile fresh;
+    fresh.CreateDefault();
     for (const std::string& path : paths) {
-        profile::CProfileFile candidate;
-        candidate.CreateDefault();
+        profile::CProfileFile candidate(fresh);
         if (LoadProfileFile(path, candidate) && candidate.IsVersion200()) {
             // The library keeps what was read, not the file's text and index: a save
             // builds its document anew.
