@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/ProfileKeys.h"
+#include "editor/StringTable.h"
 #include "platform/Platform.h"
 
 namespace editor {
@@ -176,17 +177,18 @@ std::vector<std::string> ChoiceItems(ChoiceKind kind, const COrrery& config)
 
 std::string FrameRateChoiceText(const std::string& item)
 {
-    return item == kSameAsSource ? item : item + kFpsSuffix;
+    return item == kSameAsSource ? LoadString(kIdsSameAsSource) : item + kFpsSuffix;
 }
 
 std::string FrameRateListText(const std::string& value)
 {
-    return value == "0" ? std::string(kSameAsSource) : value + kFpsSuffix;
+    return value == "0" ? LoadString(kIdsSameAsSource) : value + kFpsSuffix;
 }
 
 std::string FrameRateValue(const std::string& shown)
 {
-    if (shown == kSameAsSource)
+    // The stored text itself is taken too, whatever the language shown.
+    if (shown == kSameAsSource || shown == LoadString(kIdsSameAsSource))
         return "0";
     if (EndsWith(shown, kFpsSuffix))
         return shown.substr(0, shown.size() - std::strlen(kFpsSuffix));
@@ -313,11 +315,11 @@ FrameSizeCheck CheckFrameSize(std::string_view width, std::string_view height,
     std::uint64_t w = 0;
     std::uint64_t h = 0;
     if (width.empty() || height.empty()) {
-        check.reason = "Enter both a width and a height.";
+        check.reason = LoadString(kIdsFrameSizeIncomplete);
     } else if (!WholeNumberValue(width, w) || !WholeNumberValue(height, h)) {
-        check.reason = "A frame size is a whole number of pixels wide and high.";
+        check.reason = LoadString(kIdsFrameSizeNotNumbers);
     } else if (w == 0 || h == 0) {
-        check.reason = "A frame size needs a width and a height above 0.";
+        check.reason = LoadString(kIdsFrameSizeZero);
     } else {
         check.text = std::to_string(w) + "x" + std::to_string(h);
         for (const std::string& item : listed) {
@@ -328,7 +330,7 @@ FrameSizeCheck CheckFrameSize(std::string_view width, std::string_view height,
             const bool same = FrameSizeValue(item, itemWidth, itemHeight) ? itemWidth == w && itemHeight == h
                                                                           : item == check.text;
             if (same) {
-                check.reason = check.text + " is already in the list.";
+                check.reason = FormatString(kIdsFrameSizeListed, check.text);
                 check.text.clear();
                 return check;
             }
@@ -373,7 +375,7 @@ bool AudioCodecDisplayName(const std::string& sectionName, std::string& out)
 
 std::vector<std::string> EncodingModeItems()
 {
-    return {kEncodingModeTexts[0], kEncodingModeTexts[1]};
+    return {LoadString(kIdsEncodingFast), LoadString(kIdsEncodingHighQuality)};
 }
 
 int EncodingModeIndex(const std::string& value)

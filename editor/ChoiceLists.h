@@ -30,7 +30,8 @@ enum class ChoiceKind { Devices, FrameRates, AudioBitrates, SampleRates };
 inline constexpr const char* kFpsSuffix = " fps";
 inline constexpr const char* kKbpsSuffix = " kbps";
 inline constexpr const char* kKhzSuffix = " kHz";
-// The frame-rate choice that keeps the source's own rate; it never gets a suffix.
+// The frame-rate choice that keeps the source's own rate, as the configuration lists it;
+// it never gets a suffix and is shown as the string table's kIdsSameAsSource.
 inline constexpr const char* kSameAsSource = "Same as source";
 // The entry that precedes the audio-only formats in the output file format selector.
 inline constexpr const char* kCopyFormat = "copy";
@@ -70,13 +71,14 @@ std::vector<std::string> AudioFormatItems(const AudioContainerTable& table);
 // them and selects the first).
 std::vector<std::string> ChoiceItems(ChoiceKind kind, const COrrery& config);
 
-// Frame rate as the chooser shows it: the item with " fps", "Same as source" as is.
+// Frame rate as the chooser shows it: the item with " fps", "Same as source" as the
+// string table has it.
 std::string FrameRateChoiceText(const std::string& item);
 // Frame rate as the frame-rate list shows a stored value: "0" (the source's own
 // rate) is "Same as source", any other value gets " fps".
 std::string FrameRateListText(const std::string& value);
 // The stored value of a frame rate as the list or the chooser shows it, the reverse of
-// both: "Same as source" is "0", " fps" goes.
+// both: "Same as source" (as shown, or as stored) is "0", " fps" goes.
 std::string FrameRateValue(const std::string& shown);
 
 // A stored rate shown divided by 1000 and the reverse: "44100" <-> "44.1".
@@ -124,9 +126,9 @@ inline constexpr AudioCodecName kAudioCodecNames[] = {
 bool AudioCodecSectionName(const std::string& displayName, std::string& out);
 bool AudioCodecDisplayName(const std::string& sectionName, std::string& out);
 
-// The two encoding modes, in selector order: stored value and shown text.
+// The two encoding modes, in selector order: stored value and shown text (from the
+// string table).
 inline constexpr const char* kEncodingModeValues[] = {"real_time", "high_quality"};
-inline constexpr const char* kEncodingModeTexts[] = {"Fast encoding (1-pass)", "High quality encoding (2-pass)"};
 std::vector<std::string> EncodingModeItems();
 // The entry to select for a stored value: 0 for exactly "real_time", 1 for any other
 // value, the empty one included.

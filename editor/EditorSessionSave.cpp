@@ -12,7 +12,6 @@ namespace editor {
 
 namespace {
 
-constexpr const char* kProfileFilter = "Kestro Profiles file(*.xml)";
 constexpr const char* kProfileExtension = "xml";
 
 } // namespace
@@ -130,7 +129,7 @@ SaveAsResult CEditorSession::SaveAs(int outputType)
     request.initialFileName =
         builtIn ? FreeTitle(proposedName) + ".xml" : LastPathPart(view.ReadText(TextBox::ProfilePath));
     request.defaultExtension = kProfileExtension;
-    request.filter = kProfileFilter;
+    request.filter = LoadString(kIdsProfileFilter);
     request.confirmOverwrite = true;
     SaveFileAnswer answer;
     if (!prompt.SaveFile(request, answer))

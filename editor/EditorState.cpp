@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "editor/StringTable.h"
 #include "markup/FileAccess.h"
 #include "platform/Platform.h"
 
@@ -87,7 +88,7 @@ bool ReadEditorPlace(const std::string& path, EditorPlace& place)
 bool WriteEditorPlace(const std::string& path, const EditorPlace& place, std::string& reason)
 {
     if (path.empty()) {
-        reason = "No state folder";
+        reason = LoadString(kIdsNoStateFolder);
         return false;
     }
     std::error_code error;

@@ -5,7 +5,8 @@
 //
 // The table holds the source texts. A front end that translates them installs a text
 // lookup: every load then asks it for the text of an identifier, given the source text,
-// so the editor never needs to know how translations are kept.
+// so the editor never needs to know how translations are kept. The message boxes'
+// caption is never translated: scripts find the boxes by it.
 
 #include <cstddef>
 #include <functional>
@@ -59,6 +60,17 @@ inline constexpr int kIdsButtonKeepMine = 150;
 inline constexpr int kIdsCopyName = 151;            // holds one "%s": the name copied
 inline constexpr int kIdsNoProfilesFolder = 152;
 inline constexpr int kIdsRenameCaption = 153;
+
+// Texts the lists, the frame-size check and the save dialog show.
+inline constexpr int kIdsEncodingFast = 160;
+inline constexpr int kIdsEncodingHighQuality = 161;
+inline constexpr int kIdsSameAsSource = 162;        // the frame rate stored as "0"
+inline constexpr int kIdsFrameSizeIncomplete = 163;
+inline constexpr int kIdsFrameSizeNotNumbers = 164;
+inline constexpr int kIdsFrameSizeZero = 165;
+inline constexpr int kIdsFrameSizeListed = 166;     // holds one "%s": the frame size
+inline constexpr int kIdsProfileFilter = 167;       // a file dialog filter: the pattern stays "(*.xml)"
+inline constexpr int kIdsNoStateFolder = 168;
 
 // Messages and captions are loaded into fixed buffers of these sizes.
 inline constexpr std::size_t kMessageLength = 300;

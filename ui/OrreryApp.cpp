@@ -1,9 +1,11 @@
 #include "ui/OrreryApp.h"
 
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 
 #include "controls/SkinListCtrl.h"
+#include "editor/StringTable.h"
 #include "ui/OrreryDlg.h"
 #include "ui/ProgramInfo.h"
 
@@ -24,6 +26,10 @@ bool COrreryApp::InstallTranslations(const QLocale& locale, const QString& folde
     if (!program.load(locale, QStringLiteral("orrery"), QStringLiteral("_"), folder))
         return false;
     QCoreApplication::installTranslator(&program);
+    // The string table's messages, menus and list texts ask the translators too.
+    editor::SetTextLookup([](int, const char* sourceText) {
+        return QCoreApplication::translate("StringTable", sourceText).toStdString();
+    });
     if (toolkit.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&toolkit);

@@ -18,9 +18,10 @@ public:
     int Run();
 
     // Installs the program's translation for the locale from folder and, with it, Qt's
-    // own (standard buttons, file dialogs), so the window speaks one language. Without a
-    // translation of the program for that language nothing is installed and the texts
-    // stay English. True when the program's translation was found.
+    // own (standard buttons, file dialogs), so the window speaks one language, and has
+    // the string table's texts looked up through them. Without a translation of the
+    // program for that language nothing is installed and the texts stay English. True
+    // when the program's translation was found.
     static bool InstallTranslations(const QLocale& locale, const QString& folder, QTranslator& program,
                                     QTranslator& toolkit);
 

@@ -1,4 +1,5 @@
 #include "editor/ChoiceLists.h"
+#include "editor/StringTable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -269,6 +270,23 @@ TEST(ChoiceTexts, FrameRates)
     EXPECT_EQ(FrameRateValue("Same as source"), "0");
     EXPECT_EQ(FrameRateValue("24"), "24");
     EXPECT_EQ(FrameRateValue(" fps"), "");
+}
+
+// A translated "Same as source" is only shown: the configuration's item and the list's
+// "0" still give "0" to store, and the English text is still read.
+TEST(ChoiceTexts, TranslatedSameAsSourceStoresZero)
+{
+    const TextLookup previous = SetTextLookup(
+        [](int id, const char* source) { return id == kIdsSameAsSource ? std::string("Wie Quelle") : source; });
+    const std::string chosen = FrameRateChoiceText(kSameAsSource);
+    const std::string listed = FrameRateListText("0");
+    const std::string fromChosen = FrameRateValue(chosen);
+    const std::string fromEnglish = FrameRateValue("Same as source");
+    SetTextLookup(previous);
+    EXPECT_EQ(chosen, "Wie Quelle");
+    EXPECT_EQ(listed, "Wie Quelle");
+    EXPECT_EQ(fromChosen, "0");
+    EXPECT_EQ(fromEnglish, "0");
 }
 
 TEST(ChoiceTexts, EncodingModes)

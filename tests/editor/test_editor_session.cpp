@@ -654,9 +654,12 @@ TEST_F(EditorSessionTest, WhereItWasIsKeptInTheStateFileAndShownAgain)
 
 TEST(StringTableTest, LookupReplacesTextsUntilRemoved)
 {
-    const TextLookup previous =
-        SetTextLookup([](int id, const char* source) { return id == kIdsSaveChanged ? "Speichern?" : source; });
+    const TextLookup previous = SetTextLookup([](int id, const char* source) {
+        return id == kIdsSaveChanged ? std::string("Speichern?") : "DE " + std::string(source);
+    });
     EXPECT_EQ(LoadString(kIdsSaveChanged), "Speichern?");
+    EXPECT_EQ(LoadString(kIdsBuiltInMark), "DE (built-in)");
+    // Scripts find the message boxes by their caption, in every language.
     EXPECT_EQ(LoadString(kIdsMessageCaption), "Kestro Orrery");
     EXPECT_EQ(LoadString(9999), "");
     SetTextLookup(previous);
