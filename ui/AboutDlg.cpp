@@ -1,5 +1,6 @@
 #include "ui/AboutDlg.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QString::number(kDialogId));
-    setWindowTitle(QStringLiteral("About %1").arg(QString::fromUtf8(kProgramName)));
+    setWindowTitle(QCoreApplication::translate("CAboutDlg", "About %1").arg(QString::fromUtf8(kProgramName)));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(DialogFont());
 
@@ -23,18 +24,18 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     icon->setGeometry(iconRect);
     icon->setPixmap(ProgramIcon().pixmap(iconRect.size()));
 
-    auto* name = new QLabel(QStringLiteral("%1, Version %2")
+    auto* name = new QLabel(QCoreApplication::translate("CAboutDlg", "%1, Version %2")
                                 .arg(QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion)),
                             this);
     name->setObjectName(QStringLiteral("nameLabel"));
     name->setGeometry(units.ToPixels(40, 23, 134, 8));
 
     // The licence's full text is the LICENSE file of the sources and of an installation.
-    auto* licence = new QLabel(QStringLiteral("Free software under the MIT License"), this);
+    auto* licence = new QLabel(QCoreApplication::translate("CAboutDlg", "Free software under the MIT License"), this);
     licence->setObjectName(QStringLiteral("licenceLabel"));
     licence->setGeometry(units.ToPixels(40, 35, 134, 8));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QCoreApplication::translate("CAboutDlg", "OK"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setGeometry(units.ToPixels(178, 20, 50, 14));
     ok->setDefault(true);

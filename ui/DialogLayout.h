@@ -26,7 +26,7 @@ enum class ControlKind {
 struct ControlLayout {
     int id;              // kIdcStatic for labels and frames nobody addresses
     ControlKind kind;
-    const char* caption;
+    const char* caption;   // the English text, translated in the context "COrreryDlg"
     int left, top, width, height;   // dialog units
     bool visible;
     int buddy = kIdcStatic;   // labels: the control they name, which their mnemonic focuses

@@ -115,7 +115,8 @@ bool CQtPrompt::SaveFile(const SaveFileRequest& request, SaveFileAnswer& answer)
             // The dialog asked about the name without the extension; ask about this one.
             const auto reply = QMessageBox::question(
                 &dialog, dialog.windowTitle(),
-                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(chosen.fileName()),
+                QCoreApplication::translate("CQtPrompt", "%1 already exists.\nDo you want to replace it?")
+                    .arg(chosen.fileName()),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
             if (reply != QMessageBox::Yes) {
                 folder = chosen.path();
