@@ -54,15 +54,18 @@ constexpr int kDesignBaseUnitX = 6;
 struct ListColumns {
     int id;
     int add, remove, adder;   // kIdcStatic where the list has none
-    const char* valueCaption;
+    const char* valueCaption; // English, translated in the window's context
     int valueWidth;   // pixels of the design font
 };
 constexpr int kDefaultColumnWidth = 50;
 constexpr ListColumns kListColumns[] = {
-    {kIdcFrameSizes, kIdcAddFrameSize, kIdcRemoveFrameSize, kIdcStatic, "Frame Resolution", 151},
-    {kIdcFrameRates, kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRateAdder, "Framerate", 110},
-    {kIdcSampleRates, kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRateAdder, "Samplerate", 80},
-    {kIdcAudioBitrates, kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrateAdder, "Bitrate", 85},
+    {kIdcFrameSizes, kIdcAddFrameSize, kIdcRemoveFrameSize, kIdcStatic,
+     QT_TRANSLATE_NOOP("COrreryDlg", "Frame Resolution"), 151},
+    {kIdcFrameRates, kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Framerate"), 110},
+    {kIdcSampleRates, kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Samplerate"),
+     80},
+    {kIdcAudioBitrates, kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Bitrate"),
+     85},
 };
 
 // The names screen readers announce for the controls outside the value lists that no
@@ -72,9 +75,9 @@ struct ControlName {
     const char* name;
 };
 constexpr ControlName kUnlabelledNames[] = {
-    {kIdcDeviceSelector, "Device"},
-    {kIdcDeviceName, "Device name"},
-    {kIdcBitrateSlider, "Default bitrate (kbps)"},
+    {kIdcDeviceSelector, QT_TRANSLATE_NOOP("COrreryDlg", "Device")},
+    {kIdcDeviceName, QT_TRANSLATE_NOOP("COrreryDlg", "Device name")},
+    {kIdcBitrateSlider, QT_TRANSLATE_NOOP("COrreryDlg", "Default bitrate (kbps)")},
 };
 
 // A caption as it reads: "&" marks the mnemonic, "&&" stands for "&".
@@ -192,7 +195,7 @@ void COrreryDlg::CreateControls()
     std::vector<QWidget*> frames;
     std::vector<std::pair<QLabel*, int>> labels;
     for (const ControlLayout& layout : MainDialogLayout()) {
-        const QString caption = QString::fromUtf8(layout.caption);
+        const QString caption = *layout.caption != 0 ? tr(layout.caption) : QString();
         QRect rect = units.ToPixels(layout.left, layout.top, layout.width, layout.height);
         QWidget* widget = nullptr;
         switch (layout.kind) {
@@ -289,11 +292,11 @@ void COrreryDlg::CreateControls()
             buddy->setAccessibleName(WithoutMnemonic(label->text()));
     }
     for (const ControlName& control : kUnlabelledNames)
-        GetDlgItem(control.id)->setAccessibleName(QString::fromUtf8(control.name));
+        GetDlgItem(control.id)->setAccessibleName(tr(control.name));
     // A value list and its adder are named by the list's column; the list buttons share
     // their captions, so their description says which list they act on.
     for (const ListColumns& columns : kListColumns) {
-        const QString name = QString::fromUtf8(columns.valueCaption);
+        const QString name = tr(columns.valueCaption);
         GetDlgItem(columns.id)->setAccessibleName(name);
         if (columns.adder != kIdcStatic)
             GetDlgItem(columns.adder)->setAccessibleName(name);
@@ -452,8 +455,8 @@ bool COrreryDlg::OnInitDialog()
         list->AttachSkinScrollBars();
         list->SetFullRowSelect(true);
         const auto scaled = [&units](int width) { return width * units.BaseUnitX() / kDesignBaseUnitX; };
-        list->InsertColumn(0, QStringLiteral("Default"), scaled(kDefaultColumnWidth), true);
-        list->InsertColumn(1, QString::fromUtf8(columns.valueCaption), scaled(columns.valueWidth), true);
+        list->InsertColumn(0, tr("Default"), scaled(kDefaultColumnWidth), true);
+        list->InsertColumn(1, tr(columns.valueCaption), scaled(columns.valueWidth), true);
     }
     PlaceControls(scroller->widget()->size());
 
