@@ -79,6 +79,16 @@ std::unique_ptr<COrreryDlg> CSandbox::MakeDialog() const
     return std::make_unique<COrreryDlg>(ProgramFolder(), std::make_unique<CPromptDouble>(log));
 }
 
+std::unique_ptr<COrreryDlg> CSandbox::ShowDialog() const
+{
+    auto dialog = MakeDialog();
+    dialog->OnInitDialog();
+    dialog->show();
+    if (!QTest::qWaitForWindowExposed(dialog.get()))
+        return nullptr;
+    return dialog;
+}
+
 std::string ProfileText(const std::string& name, const std::string& device, int type, const std::string& extraCommon)
 {
     std::string text = "<profile name=\"" + name + "\" description=\"Test profile " + name +

@@ -39,6 +39,8 @@ public:
 
     // A dialog on this sandbox, not yet initialised; its prompt writes to Log().
     std::unique_ptr<COrreryDlg> MakeDialog() const;
+    // The dialog started (OnInitDialog) and shown on the screen; null when it never shows.
+    std::unique_ptr<COrreryDlg> ShowDialog() const;
     const std::shared_ptr<PromptLog>& Log() const { return log; }
 
 private:

@@ -365,10 +365,8 @@ void DialogTest::everyControlAtItsPlace()
     QFETCH(bool, visible);
 
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
 
     QWidget* widget = nullptr;
     if (id > 0) {
@@ -521,10 +519,8 @@ void DialogTest::mnemonicsAreUniqueAndLeadToTheirControls()
 void DialogTest::everyControlHasAnAccessibleNameAndRole()
 {
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
 
     // Fields are named by their label, the controls without one by what stands for it
     // on the screen (their frame or their list's column).
@@ -664,10 +660,8 @@ QScrollArea* ScrollerOf(const COrreryDlg& dialog)
 void DialogTest::largerWindowGrowsTheListsAndTheDescription()
 {
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
     const QSize layoutSize = dialog->size();
     QWidget* form = ItemOf<QPushButton>(*dialog, 1032)->parentWidget();
     QCOMPARE(form->size(), layoutSize);
@@ -730,10 +724,8 @@ void DialogTest::largerWindowGrowsTheListsAndTheDescription()
 void DialogTest::smallerWindowScrollsToTheFocusedControl()
 {
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
     const QSize layoutSize = dialog->size();
     const std::map<QWidget*, QRect> before = ControlRects(*dialog);
 
@@ -762,10 +754,8 @@ void DialogTest::windowFitsTheScreen()
     // at its own size where that fits, and within the screen's free area where not,
     // scrolling what it can't show.
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
     const QRect available = dialog->screen()->availableGeometry();
     const CDialogUnits units(dialog->font());
     const QSize layoutSize = units.ToPixels(552, 473);
@@ -1165,10 +1155,8 @@ void DialogTest::stringTable()
 void DialogTest::screenshotOfTheStartedWindow()
 {
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
     const QPixmap shot = dialog->grab();
     QCOMPARE(shot.size(), dialog->size() * shot.devicePixelRatio());
 
@@ -1210,10 +1198,8 @@ void DialogTest::screenshotInADarkPalette()
     QRect field;
     {
         CSandbox sandbox;
-        auto dialog = sandbox.MakeDialog();
-        dialog->OnInitDialog();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const auto dialog = sandbox.ShowDialog();
+        QVERIFY(dialog);
         shot = dialog->grab();
         QWidget* bitrate = ItemOf<CFieldNumericEdit>(*dialog, 1026);
         field = QRect(bitrate->mapTo(dialog.get(), QPoint(0, 0)), bitrate->size());
