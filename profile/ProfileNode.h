@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,13 +18,36 @@ class CXmlDoc;
 
 namespace profile {
 
+// A name or default of the schema: text that lives as long as the program (the schema
+// tables' literals), which the attributes of every profile point at instead of each
+// holding a copy. Compares and joins as the text it holds.
+class CSchemaText {
+public:
+    constexpr CSchemaText() = default;
+    constexpr CSchemaText(const char* text) : text(text != nullptr ? text : "") {}   // the schema's literals
+
+    const char* c_str() const { return text; }
+    std::string_view view() const { return text; }
+    operator std::string_view() const { return text; }
+    std::string str() const { return text; }
+    bool empty() const { return *text == '\0'; }
+
+    friend bool operator==(CSchemaText a, std::string_view b) { return a.view() == b; }
+    friend std::string operator+(const std::string& a, CSchemaText b) { return a + b.text; }
+    friend std::string operator+(CSchemaText a, const std::string& b) { return a.text + b; }
+    friend std::ostream& operator<<(std::ostream& out, CSchemaText t) { return out << t.text; }
+
+private:
+    const char* text = "";
+};
+
 // One attribute of a node. The flags decide what the writer puts into a file:
 // an attribute is written when it is persistent and either always-written or
 // different from its default. "numeric" is carried along for the schema's sake only.
 struct CProfileAttr {
-    std::string name;
+    CSchemaText name;
     std::string value;
-    std::string defaultValue;
+    CSchemaText defaultValue;
     bool alwaysWrite = false;
     bool numeric = false;
     bool persistent = false;

@@ -75,7 +75,7 @@ void ExpectWrittenByFlags(CProfileFile& file, std::span<const CProfileSchema> sc
     ForEachAttr(schema, [&](const std::string& nodePath, const CProfileAttr& attr) {
         const bool expectWritten = attr.persistent && (attr.alwaysWrite || changed);
         const std::string startTag = profile_test::StartTagAt(doc, nodePath);
-        EXPECT_EQ(profile_test::TagHasAttribute(startTag, attr.name), expectWritten)
+        EXPECT_EQ(profile_test::TagHasAttribute(startTag, attr.name.str()), expectWritten)
             << label << ": " << nodePath << "." << attr.name << " in [" << startTag << "]";
         ++checked;
     });
