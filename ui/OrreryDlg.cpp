@@ -61,11 +61,12 @@ constexpr int kDefaultColumnWidth = 50;
 constexpr ListColumns kListColumns[] = {
     {kIdcFrameSizes, kIdcAddFrameSize, kIdcRemoveFrameSize, kIdcStatic,
      QT_TRANSLATE_NOOP("COrreryDlg", "Frame Resolution"), 151},
-    {kIdcFrameRates, kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Framerate"), 110},
-    {kIdcSampleRates, kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Samplerate"),
-     80},
-    {kIdcAudioBitrates, kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrateAdder, QT_TRANSLATE_NOOP("COrreryDlg", "Bitrate"),
-     85},
+    {kIdcFrameRates, kIdcAddFrameRate, kIdcRemoveFrameRate, kIdcFrameRateAdder,
+     QT_TRANSLATE_NOOP("COrreryDlg", "Framerate"), 110},
+    {kIdcSampleRates, kIdcAddSampleRate, kIdcRemoveSampleRate, kIdcSampleRateAdder,
+     QT_TRANSLATE_NOOP("COrreryDlg", "Samplerate"), 80},
+    {kIdcAudioBitrates, kIdcAddAudioBitrate, kIdcRemoveAudioBitrate, kIdcAudioBitrateAdder,
+     QT_TRANSLATE_NOOP("COrreryDlg", "Bitrate"), 85},
 };
 
 // The names screen readers announce for the controls outside the value lists that no
