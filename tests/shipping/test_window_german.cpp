@@ -18,6 +18,7 @@
 #include "controls/SkinListCtrl.h"
 #include "editor/StringTable.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/AboutDlg.h"
 #include "ui/OrreryApp.h"
 #include "ui/Resource.h"
 
@@ -124,6 +125,16 @@ void GermanWindowTest::windowSpeaksGermanWithEveryCaptionWhole()
     }
     QCOMPARE(taken.size(), 22);
     QVERIFY(captions > taken.size());
+
+    // The About box's fixed lines hold their German texts whole.
+    CAboutDlg about(dialog.get());
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QCOMPARE(about.windowTitle(), QStringLiteral("Über Kestro Orrery"));
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty())
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+    }
 }
 
 QTEST_MAIN(GermanWindowTest)
