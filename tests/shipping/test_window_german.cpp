@@ -22,23 +22,6 @@
 #include "ui/OrreryApp.h"
 #include "ui/Resource.h"
 
-namespace {
-
-// The mnemonic letter of a caption, upper case; null when it has none.
-QChar Mnemonic(const QString& text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (text[i + 1] != QLatin1Char('&'))
-                return text[i + 1].toUpper();
-            ++i;
-        }
-    }
-    return {};
-}
-
-} // namespace
-
 class GermanWindowTest : public QObject {
     Q_OBJECT
 

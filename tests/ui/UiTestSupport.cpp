@@ -89,6 +89,18 @@ std::unique_ptr<COrreryDlg> CSandbox::ShowDialog() const
     return dialog;
 }
 
+QChar Mnemonic(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&'))
+                return text[i + 1].toUpper();
+            ++i;
+        }
+    }
+    return {};
+}
+
 std::string ProfileText(const std::string& name, const std::string& device, int type, const std::string& extraCommon)
 {
     std::string text = "<profile name=\"" + name + "\" description=\"Test profile " + name +

@@ -79,6 +79,8 @@ void TypeInto(QWidget* edit, const QString& text);
 
 // Column 1 texts and column 0 toggles of a value list.
 QStringList ListTexts(const CSkinListCtrl* list);
+// The mnemonic letter of a caption, upper case; null when it has none.
+QChar Mnemonic(const QString& text);
 QList<int> CheckedRows(const CSkinListCtrl* list);
 QStringList ComboTexts(const QWidget* combo);
 

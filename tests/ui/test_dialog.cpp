@@ -97,19 +97,6 @@ QString Shown(QString text)
     return text.replace(mark, QStringLiteral("\\1"));
 }
 
-// The mnemonic letter of a caption, upper case; null when it has none.
-QChar Mnemonic(const QString& text)
-{
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (text[i + 1] != QLatin1Char('&'))
-                return text[i + 1].toUpper();
-            ++i;
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 class DialogTest : public QObject {
