@@ -51,10 +51,8 @@ void GermanWindowTest::cleanupTestCase()
 void GermanWindowTest::windowSpeaksGermanWithEveryCaptionWhole()
 {
     CSandbox sandbox;
-    auto dialog = sandbox.MakeDialog();
-    dialog->OnInitDialog();
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const auto dialog = sandbox.ShowDialog();
+    QVERIFY(dialog);
 
     const QString folder = QStringLiteral(ORRERY_TEST_OUTPUT);
     QVERIFY(QDir().mkpath(folder));
