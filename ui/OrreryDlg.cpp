@@ -69,6 +69,20 @@ constexpr ListColumns kListColumns[] = {
      QT_TRANSLATE_NOOP("COrreryDlg", "Bitrate"), 85},
 };
 
+// The list columns of a value list, or null for another control.
+const ListColumns* ColumnsOf(int id)
+{
+    const auto found = std::find_if(std::begin(kListColumns), std::end(kListColumns),
+                                    [id](const ListColumns& columns) { return columns.id == id; });
+    return found != std::end(kListColumns) ? found : nullptr;
+}
+
+// A width in pixels of the design font, in pixels of this one.
+int DesignPixels(const CDialogUnits& units, int width)
+{
+    return width * units.BaseUnitX() / kDesignBaseUnitX;
+}
+
 // The names screen readers announce for the controls outside the value lists that no
 // label names: what stands for a label on the screen (their frame, or the field beside).
 struct ControlName {
@@ -316,18 +330,15 @@ void COrreryDlg::CreateControls()
 void COrreryDlg::PlaceControls(QSize formSize)
 {
     const QSize extra = formSize - layoutSize;
-    for (const PlacedControl& control : placed)
-        control.widget->setGeometry(GrownRect(*control.layout, control.rect, extra));
-    // A wider list gives its value column the width it gained.
     const CDialogUnits units(font());
-    for (const ListColumns& columns : kListColumns) {
-        auto* list = Item<CSkinListCtrl>(columns.id);
-        const auto control = std::find_if(placed.begin(), placed.end(),
-                                          [list](const PlacedControl& entry) { return entry.widget == list; });
-        if (list == nullptr || control == placed.end() || list->ColumnCount() < 2)
-            continue;
-        const int gained = std::max(0, list->width() - control->rect.width());
-        list->SetColumnWidth(1, columns.valueWidth * units.BaseUnitX() / kDesignBaseUnitX + gained);
+    for (const PlacedControl& control : placed) {
+        const QRect rect = GrownRect(*control.layout, control.rect, extra);
+        control.widget->setGeometry(rect);
+        // A wider list gives its value column the width it gained.
+        const ListColumns* columns = ColumnsOf(control.layout->id);
+        auto* list = qobject_cast<CSkinListCtrl*>(control.widget);
+        if (columns != nullptr && list != nullptr && list->ColumnCount() >= 2)
+            list->SetColumnWidth(1, DesignPixels(units, columns->valueWidth) + rect.width() - control.rect.width());
     }
 }
 
@@ -455,9 +466,8 @@ bool COrreryDlg::OnInitDialog()
         auto* list = Item<CSkinListCtrl>(columns.id);
         list->AttachSkinScrollBars();
         list->SetFullRowSelect(true);
-        const auto scaled = [&units](int width) { return width * units.BaseUnitX() / kDesignBaseUnitX; };
-        list->InsertColumn(0, tr("Default"), scaled(kDefaultColumnWidth), true);
-        list->InsertColumn(1, tr(columns.valueCaption), scaled(columns.valueWidth), true);
+        list->InsertColumn(0, tr("Default"), DesignPixels(units, kDefaultColumnWidth), true);
+        list->InsertColumn(1, tr(columns.valueCaption), DesignPixels(units, columns.valueWidth), true);
     }
     PlaceControls(scroller->widget()->size());
 
