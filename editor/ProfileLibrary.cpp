@@ -325,11 +325,9 @@ std::size_t CProfileLibrary::ForgetProfilesAt(const std::string& filePath)
         if (!folder.empty() && kept.size() > folder.size() && kept.compare(0, folder.size(), folder) == 0 &&
             kept.find(kPathSeparator, folder.size()) == std::string::npos) {
             const std::string keptName = kept.substr(folder.size());
-            if (keptName == "." || keptName == "..")
-                return resolvesToTarget(kept);
-            if (mayBeLink(keptName) || (resolveTarget() && keptName == target.filename().string()))
-                return resolvesToTarget(kept);
-            return false;
+            const bool mayNameTarget = keptName == "." || keptName == ".." || mayBeLink(keptName) ||
+                                       (resolveTarget() && keptName == target.filename().string());
+            return mayNameTarget && resolvesToTarget(kept);
         }
         dev_t device{};
         ino_t inode{};
