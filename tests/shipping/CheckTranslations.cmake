@@ -1,9 +1,13 @@
 # Fails when a text the sources show has no finished translation in a .ts file: the
 # sources are read with lupdate into a copy of the file, which then must hold no entry
 # waiting for a translator.
-#   cmake -DLUPDATE=<lupdate> -DSOURCE_DIR=<sources> -DTS=<orrery_xx.ts> -DWORK=<folder> -P CheckTranslations.cmake
+#   cmake -DLUPDATE=<lupdate> -DSOURCE_DIR=<sources> "-DFOLDERS=<a;b>" -DTS=<orrery_xx.ts> -DWORK=<folder>
+#     -P CheckTranslations.cmake
 if(NOT LUPDATE OR NOT EXISTS "${LUPDATE}")
   message(FATAL_ERROR "Qt 6 lupdate was not found (Debian: qt6-l10n-tools); the translations cannot be checked")
+endif()
+if(NOT FOLDERS)
+  message(FATAL_ERROR "No source folders to read for translatable texts")
 endif()
 get_filename_component(name "${TS}" NAME)
 file(REMOVE_RECURSE "${WORK}")
@@ -12,7 +16,7 @@ file(COPY "${TS}" DESTINATION "${WORK}")
 set(copy "${WORK}/${name}")
 execute_process(
   COMMAND "${LUPDATE}" -silent -locations none -no-obsolete -I "${SOURCE_DIR}"
-    "${SOURCE_DIR}/controls" "${SOURCE_DIR}/editor" "${SOURCE_DIR}/ui" -ts "${copy}"
+    ${FOLDERS} -ts "${copy}"
   RESULT_VARIABLE status
   OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT status EQUAL 0)
