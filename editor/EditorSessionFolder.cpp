@@ -91,8 +91,7 @@ bool CEditorSession::TakeFileIntoLibrary(const std::string& path)
 {
     library.ForgetProfilesAt(path);
     profile::CProfileFile loaded;
-    loaded.CreateDefault();
-    if (!LoadProfileFile(path, loaded) || !loaded.IsVersion200())
+    if (!LoadProfileFileDeferred(path, loaded) || !loaded.IsVersion200())
         return false;
     const std::string device = loaded.device;
     library.AddProfile(device, std::move(loaded));

@@ -49,14 +49,28 @@ std::string TemplateSuffix(const std::string& templateName)
 
 } // namespace
 
-bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile)
+namespace {
+
+// One stat sets aside what is no regular file or too large without opening it (an open
+// costs two more system calls a file, and of a device it may do something); the read
+// that follows takes only a regular file again.
+bool MayReadProfileFile(const std::string& path)
 {
-    // One stat sets aside what is no regular file or too large without opening it (an
-    // open costs two more system calls a file, and of a device it may do something);
-    // the read that follows takes only a regular file again.
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
-        && static_cast<std::uint64_t>(info.st_size) <= kMaxProfileFileSize && profile.Load(path);
+        && static_cast<std::uint64_t>(info.st_size) <= kMaxProfileFileSize;
+}
+
+} // namespace
+
+bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile)
+{
+    return MayReadProfileFile(path) && profile.Load(path);
+}
+
+bool LoadProfileFileDeferred(const std::string& path, profile::CProfileFile& profile)
+{
+    return MayReadProfileFile(path) && profile.LoadDeferred(path);
 }
 
 bool CProfileLibrary::ScanProfiles(const std::string& pattern)
@@ -64,16 +78,12 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern)
     std::vector<std::string> paths;
     if (ListMatchingFiles(pattern, paths, true) == 0)
         return false;
-    // Every file is read into a copy of one fresh default, cheaper than building the
-    // schema's tree anew for each.
-    profile::CProfileFile fresh;
-    fresh.CreateDefault();
+    // Only the root attributes are read now; a profile's sections are read from its
+    // text when it is first shown, so a start with thousands of profiles builds the
+    // tree of the few it shows.
     for (const std::string& path : paths) {
-        profile::CProfileFile candidate(fresh);
-        if (LoadProfileFile(path, candidate) && candidate.IsVersion200()) {
-            // The library keeps what was read, not the file's text and index: a save
-            // builds its document anew.
-            candidate.ReleaseDocument();
+        profile::CProfileFile candidate;
+        if (LoadProfileFileDeferred(path, candidate) && candidate.IsVersion200()) {
             const std::string device = candidate.device;
             AddProfile(device, std::move(candidate));
         }

@@ -38,6 +38,8 @@ inline constexpr std::uint64_t kMaxProfileFileSize = 1 << 20;
 // editor finds by listing a folder: only a regular file of at most kMaxProfileFileSize
 // bytes is read, so a FIFO, a device or a huge file never holds up a start.
 bool LoadProfileFile(const std::string& path, profile::CProfileFile& profile);
+// The same for the library: the sections are read when first used (LoadDeferred).
+bool LoadProfileFileDeferred(const std::string& path, profile::CProfileFile& profile);
 
 // The templates of a template folder, read once: the default profile of each output
 // type, made as CreateDeviceProfile describes, ready to be given to any device.

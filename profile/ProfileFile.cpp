@@ -12,6 +12,7 @@ namespace profile {
 
 namespace {
 
+constexpr const char* kRootTag = "profile";
 constexpr const char* kCommonTag = "common";
 constexpr const char* kAudioTag = "acodec";
 constexpr const char* kVideoTag = "vcodec";
@@ -111,6 +112,7 @@ CProfileFile::CProfileFile(CProfileFile&& other) noexcept
       type(other.type),
       document(std::move(other.document)),
       sections(std::move(other.sections)),
+      deferredText(std::move(other.deferredText)),
       writeResult(std::move(other.writeResult))
 {
     other.Clear();
@@ -132,6 +134,7 @@ CProfileFile& CProfileFile::operator=(CProfileFile&& other) noexcept
         type = other.type;
         document = std::move(other.document);
         sections = std::move(other.sections);
+        deferredText = std::move(other.deferredText);
         writeResult = std::move(other.writeResult);
         other.Clear();
         other.rootName.clear();
@@ -144,12 +147,14 @@ CProfileFile::~CProfileFile() = default;
 
 bool CProfileFile::GetValue(const std::string& key, std::string& out) const
 {
+    Settle();
     const CProfileNode* top = FindSection(key);
     return top != nullptr && top->GetAttrValue(key, out);
 }
 
 bool CProfileFile::SetValue(const std::string& key, const std::string& value)
 {
+    Settle();
     CProfileNode* top = FindSection(key);
     CProfileAttr* attr = top != nullptr ? top->FindAttr(key) : nullptr;
     if (attr == nullptr) {
@@ -172,6 +177,7 @@ bool CProfileFile::SetValue(const std::string& key, const std::string& value)
 
 bool CProfileFile::HasValue(const std::string& key) const
 {
+    Settle();
     const CProfileNode* top = FindSection(key);
     return top != nullptr && top->FindAttr(key) != nullptr;
 }
@@ -183,6 +189,7 @@ CProfileNode* CProfileFile::FindSection(const std::string& key) const
     if (!SplitKey(key, head, rest)) {
         return nullptr;
     }
+    Settle();
     CProfileBase* section = FindSectionObject(head);
     return section != nullptr ? section->TopNode() : nullptr;
 }
@@ -221,6 +228,7 @@ CProfileBase* CProfileFile::AddCodecSection(const std::string& key)
     if (!section) {
         return nullptr;
     }
+    Settle();
     sections.push_back(std::move(section));
     return sections.back().get();
 }
@@ -229,6 +237,7 @@ void CProfileFile::RemoveCodecSection(const std::string& key)
 {
     const auto [kind, codec] = SplitCodecKey(key);
     const std::string nameKey = std::string(kind) + ".name";
+    Settle();
     for (auto it = sections.begin(); it != sections.end(); ++it) {
         const CProfileNode* top = (*it)->TopNode();
         if (top == nullptr || top->name != kind) {
@@ -260,6 +269,7 @@ void CProfileFile::Clear()
 {
     document.reset();
     sections.clear();
+    deferredText.reset();
     filePath.clear();
     name.clear();
     description.clear();
@@ -286,6 +296,7 @@ void CProfileFile::CopyFrom(const CProfileFile& other)
     tag = other.tag;
     fileTitle = other.fileTitle;
     type = other.type;
+    deferredText = other.deferredText;
     sections.reserve(other.sections.size());
     for (const std::unique_ptr<CProfileBase>& section : other.sections) {
         std::unique_ptr<CProfileBase> copy = CloneSection(*section);
@@ -301,7 +312,7 @@ void CProfileFile::CopyFrom(const CProfileFile& other)
 bool CProfileFile::CreateDefault()
 {
     Clear();
-    rootName = "profile";
+    rootName = kRootTag;
     std::unique_ptr<CProfileBase> common = std::make_unique<CProfileCommon>();
     common->Init(kCommonTag);
     sections.push_back(std::move(common));
@@ -321,8 +332,60 @@ bool CProfileFile::Load(const std::string& path)
     return LoadDocument(path) && ReadFromDocument();
 }
 
+bool CProfileFile::LoadDeferred(const std::string& path)
+{
+    CXmlDoc doc;
+    if (!doc.ReadDocument(path)) {
+        return false;
+    }
+    doc.Rewind();
+    if (!doc.SeekElement(kRootTag)) {
+        return false;
+    }
+    Clear();
+    rootName = kRootTag;
+    filePath = path;
+    fileTitle = FileTitleOf(path);
+    ReadRoot(doc);
+    deferredText = std::make_shared<const std::string>(doc.DocumentText());
+    return true;
+}
+
+void CProfileFile::Settle() const
+{
+    if (!deferredText) {
+        return;
+    }
+    // Taken first: the reading below goes through functions that settle.
+    const std::shared_ptr<const std::string> text = std::move(deferredText);
+    deferredText.reset();
+
+    // Every deferred profile starts from the same default sections, made once.
+    static const CProfileFile defaults = [] {
+        CProfileFile made;
+        made.CreateDefault();
+        return made;
+    }();
+    sections.clear();
+    sections.reserve(defaults.sections.size());
+    for (const std::unique_ptr<CProfileBase>& section : defaults.sections) {
+        sections.push_back(section->Clone());
+    }
+
+    CXmlDoc doc;
+    doc.SetDocumentText(*text);
+    doc.IndexDocument();
+    doc.Rewind();
+    if (doc.SeekElement(rootName.c_str())) {
+        ReadSections(doc);
+    }
+}
+
 bool CProfileFile::LoadDocument(const std::string& path)
 {
+    // What a deferred load kept is this profile's content: a file that cannot be read
+    // must leave it, and a file that can is read over it.
+    Settle();
     document = std::make_unique<CXmlDoc>();
     if (!document->ReadDocument(path)) {
         return false;
@@ -342,13 +405,24 @@ bool CProfileFile::ReadFromDocument()
     if (!doc.SeekElement(rootName.c_str())) {
         return false;
     }
+    Settle();
+    ReadRoot(doc);
+    ReadSections(doc);
+    return true;
+}
+
+void CProfileFile::ReadRoot(CXmlDoc& doc)
+{
     name = doc.FetchAttribute("name");
     description = doc.FetchAttribute("description");
     version = doc.FetchAttribute("version");
     device = doc.FetchAttribute("device");
     tag = doc.FetchAttribute("tag");
     type = ParseDecimal(doc.FetchAttribute("type"));
+}
 
+void CProfileFile::ReadSections(CXmlDoc& doc) const
+{
     doc.EnterElement();
     while (doc.SeekElement(nullptr)) {
         const std::string elementName = doc.NodeName();
@@ -359,15 +433,14 @@ bool CProfileFile::ReadFromDocument()
                 common->TopNode()->ReadNode(doc);
             }
         } else if (elementName == kAudioTag || elementName == kVideoTag) {
-            LoadCodecSection(elementName, FindSectionObject(elementName), doc.FetchAttribute("name"));
+            LoadCodecSection(doc, elementName, FindSectionObject(elementName), doc.FetchAttribute("name"));
         }
     }
     doc.LeaveElement();
-    return true;
 }
 
-bool CProfileFile::LoadCodecSection(const std::string& elementName, CProfileBase* section,
-                                    const std::string& codec)
+bool CProfileFile::LoadCodecSection(CXmlDoc& doc, const std::string& elementName, CProfileBase* section,
+                                    const std::string& codec) const
 {
     if (section != nullptr) {
         std::string current;
@@ -396,7 +469,7 @@ bool CProfileFile::LoadCodecSection(const std::string& elementName, CProfileBase
         sections.push_back(std::move(created));
         section = sections.back().get();
     }
-    return section->TopNode()->ReadNode(*document);
+    return section->TopNode()->ReadNode(doc);
 }
 
 bool CProfileFile::Save(const std::string& path)
@@ -406,6 +479,7 @@ bool CProfileFile::Save(const std::string& path)
 
 bool CProfileFile::BuildDocument()
 {
+    Settle();
     document = std::make_unique<CXmlDoc>();
     CXmlDoc& doc = *document;
     if (rootName.empty() || !doc.AppendElement(rootName.c_str())) {
@@ -471,6 +545,7 @@ bool CProfileFile::IsVersion200() const
 
 const std::vector<std::unique_ptr<CProfileBase>>& CProfileFile::Sections() const
 {
+    Settle();
     return sections;
 }
 

@@ -66,6 +66,14 @@ public:
     // be read, is not well-formed or has another root element; the root attributes
     // and sections are then unchanged.
     bool Load(const std::string& path);
+    // CreateDefault and Load, except that only the root attributes are read now: the
+    // file's text is kept and the sections are read from it when first used (any of
+    // the calls below that reach a section, a copy's too). A library of many profiles
+    // then holds, for each one never shown, its root fields and the file's text.
+    // False, changing nothing, where Load would fail.
+    bool LoadDeferred(const std::string& path);
+    // Whether the sections still wait to be read from the kept text.
+    bool IsDeferred() const { return deferredText != nullptr; }
     bool LoadDocument(const std::string& path);
     bool ReadFromDocument();
     // BuildDocument, then WriteFile. An empty path means filePath.
@@ -87,12 +95,23 @@ public:
 
 private:
     CProfileBase* FindSectionObject(std::string_view kind) const;
-    bool LoadCodecSection(const std::string& tag, CProfileBase* section, const std::string& codec);
+    void ReadRoot(CXmlDoc& doc);
+    // Reads the root element's children into the sections; the document stands on
+    // the root element.
+    void ReadSections(CXmlDoc& doc) const;
+    bool LoadCodecSection(CXmlDoc& doc, const std::string& tag, CProfileBase* section,
+                          const std::string& codec) const;
+    // Reads the sections of a deferred load; every use of the sections calls it first.
+    void Settle() const;
 
     std::unique_ptr<CXmlDoc> document;
     // Creation order, which is also the order sections are written in. Keys resolve
     // against the first section of a name, so no separate list of top nodes is kept.
-    std::vector<std::unique_ptr<CProfileBase>> sections;
+    // Mutable for Settle only: reading the deferred sections changes no value a
+    // caller can see.
+    mutable std::vector<std::unique_ptr<CProfileBase>> sections;
+    // The text of a deferred load, shared by the profile's copies until they settle.
+    mutable std::shared_ptr<const std::string> deferredText;
     std::string writeResult;
 };
 

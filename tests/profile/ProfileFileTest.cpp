@@ -336,6 +336,57 @@ TEST(ProfileLoad, UnreadableMalformedAndForeignFilesLeaveTheDefaults)
     EXPECT_NE(file.Document()->ResultText().find("not"), std::string::npos) << file.Document()->ResultText();
 }
 
+// The library reads a profile's sections only when the profile is first used; what it
+// then holds must be what an immediate load reads, whatever the file is like.
+TEST(ProfileLoad, DeferredLoadReadsWhatALoadReads)
+{
+    for (const char* name : {"default.xml", "faac.xml", "partial.xml", "unknown.xml"}) {
+        CProfileFile eager = DefaultProfile();
+        ASSERT_TRUE(eager.Load(DataPath(name))) << name;
+        CProfileFile deferred;
+        ASSERT_TRUE(deferred.LoadDeferred(DataPath(name))) << name;
+        EXPECT_TRUE(deferred.IsDeferred()) << name;
+        EXPECT_EQ(deferred.rootName + "|" + deferred.name + "|" + deferred.description + "|" + deferred.device + "|" +
+                      deferred.version + "|" + deferred.tag + "|" + deferred.fileTitle + "|" + deferred.filePath,
+                  eager.rootName + "|" + eager.name + "|" + eager.description + "|" + eager.device + "|" +
+                      eager.version + "|" + eager.tag + "|" + eager.fileTitle + "|" + eager.filePath)
+            << name;
+        EXPECT_EQ(deferred.type, eager.type) << name;
+
+        // A copy taken before the sections are read reads them on its own.
+        CProfileFile copy(deferred);
+        ASSERT_EQ(deferred.Sections().size(), eager.Sections().size()) << name;
+        EXPECT_FALSE(deferred.IsDeferred());
+        EXPECT_TRUE(copy.IsDeferred());
+        for (std::size_t i = 0; i < eager.Sections().size(); ++i) {
+            EXPECT_EQ(std::type_index(typeid(*deferred.Sections()[i])), std::type_index(typeid(*eager.Sections()[i])));
+            EXPECT_TRUE(profile_test::TreesEqual(*deferred.Sections()[i]->TopNode(), *eager.Sections()[i]->TopNode()))
+                << name;
+        }
+        EXPECT_EQ(SavedText(deferred), SavedText(eager)) << name;
+
+        copy.name = "Renamed";
+        ASSERT_TRUE(copy.SetValue("common.audio.channel", "6"));
+        EXPECT_EQ(copy.name, "Renamed");
+        EXPECT_EQ(Get(deferred, "common.audio.channel"), Get(eager, "common.audio.channel")) << name;
+    }
+
+    // Where a load fails, a deferred load fails too and changes nothing.
+    TempDir dir;
+    CProfileFile kept;
+    ASSERT_TRUE(kept.LoadDeferred(DataPath("faac.xml")));
+    const std::string failing[] = {dir.File("missing.xml"), dir.Path(), DataPath("malformed.xml"),
+                                   DataPath("foreign.xml")};
+    for (const std::string& path : failing) {
+        EXPECT_FALSE(kept.LoadDeferred(path)) << path;
+        EXPECT_EQ(kept.filePath, DataPath("faac.xml"));
+    }
+    // A load that fails over a deferred profile keeps what the deferred one held.
+    EXPECT_FALSE(kept.Load(DataPath("malformed.xml")));
+    EXPECT_EQ(Get(kept, "acodec.name"), "faac");
+    EXPECT_EQ(Get(kept, "acodec.common.quality"), "90");
+}
+
 TEST(ProfileSave, FailedWritesReturnFalseAndKeepTheOldFile)
 {
     TempDir dir;
