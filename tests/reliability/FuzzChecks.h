@@ -417,7 +417,25 @@ inline std::string CheckProfileLoad(const uint8_t* data, std::size_t size)
 
     profile::CProfileFile loaded;
     loaded.CreateDefault();
-    if (!loaded.Load(input)) {
+    const bool loads = loaded.Load(input);
+    // The library's load reads the sections later, from the text it keeps; what it
+    // then holds must be what the load above read.
+    profile::CProfileFile deferred;
+    if (deferred.LoadDeferred(input) != loads)
+        return "a deferred load and a load disagree on whether the file loads";
+    if (loads) {
+        if (deferred.name != loaded.name || deferred.description != loaded.description ||
+            deferred.device != loaded.device || deferred.version != loaded.version || deferred.tag != loaded.tag ||
+            deferred.type != loaded.type)
+            return "a deferred load read other root attributes";
+        profile::CProfileFile eager(loaded);
+        if (!deferred.BuildDocument() || !eager.BuildDocument())
+            return "BuildDocument failed";
+        if (deferred.Document()->DocumentText() != eager.Document()->DocumentText())
+            return "a deferred load read other sections: " +
+                   FirstDifference(eager.Document()->DocumentText(), deferred.Document()->DocumentText());
+    }
+    if (!loads) {
         // A file that does not load leaves the default profile as it was.
         profile::CProfileFile plain;
         plain.CreateDefault();
