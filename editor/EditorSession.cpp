@@ -36,8 +36,10 @@ void CEditorSession::Start(const std::string& executableFolder)
     BuildFourccTable(configReader, fourccTable);
     BuildAudioContainerTable(configReader, audioContainerTable);
 
-    library.ScanProfiles(ProfilesPattern(ProfilesRoot()));
-    RememberFolder();
+    // The scan stamps the folder's files as it reads them.
+    FolderStamps stamps;
+    library.ScanProfiles(ProfilesPattern(ProfilesRoot()), stamps);
+    RememberFolder(stamps);
 
     for (std::string& device :
          CompleteDevices(library, devices, folders.TemplateFolder(), folders.ProfilesRoot()))

@@ -241,15 +241,7 @@ private:
     // The profile selector's items of built-in profiles say so, and only those.
     void LabelBuiltInProfiles();
     // The folder as the library now knows it, and the shown file as it was loaded.
-    struct FileStamp {
-        bool exists = false;
-        std::int64_t seconds = 0;       // the last change, to the nanosecond
-        std::int64_t nanoseconds = 0;
-        std::uintmax_t size = 0;        // regular files only
-        bool operator==(const FileStamp&) const = default;
-    };
-    static FileStamp StampOf(const std::string& path);
-    void RememberFolder();
+    void RememberFolder(const FolderStamps& stamps);
     void RememberFile(const std::string& path);
     void RememberShownFile();
     // False when the file at the path changed on disk since the shown profile was

@@ -33,30 +33,9 @@ bool SamePath(const std::string& a, const std::string& b)
 
 } // namespace
 
-CEditorSession::FileStamp CEditorSession::StampOf(const std::string& path)
+void CEditorSession::RememberFolder(const FolderStamps& stamps)
 {
-    // One stat a file: the folder's every file is stamped at start and at each change.
-    FileStamp stamp;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return stamp;
-    stamp.exists = true;
-    stamp.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
-    stamp.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-    if (S_ISREG(info.st_mode))
-        stamp.size = static_cast<std::uintmax_t>(info.st_size);
-    return stamp;
-}
-
-void CEditorSession::RememberFolder()
-{
-    knownFiles.clear();
-    if (ProfilesRoot().empty())
-        return;
-    std::vector<std::string> paths;
-    ListMatchingFiles(ProfilesPattern(ProfilesRoot()), paths, true);
-    for (const std::string& path : paths)
-        knownFiles.emplace(path, StampOf(path));
+    knownFiles = ProfilesRoot().empty() ? FolderStamps() : stamps;
 }
 
 void CEditorSession::RememberFile(const std::string& path)

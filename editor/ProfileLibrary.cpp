@@ -73,20 +73,60 @@ bool LoadProfileFileDeferred(const std::string& path, profile::CProfileFile& pro
     return MayReadProfileFile(path) && profile.LoadDeferred(path);
 }
 
+FileStamp StampOf(const std::string& path)
+{
+    FileStamp stamp;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    stamp.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    if (S_ISREG(info.st_mode))
+        stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    return stamp;
+}
+
 bool CProfileLibrary::ScanProfiles(const std::string& pattern)
 {
-    std::vector<std::string> paths;
-    if (ListMatchingFiles(pattern, paths, true) == 0)
+    FolderStamps stamps;
+    return ScanProfiles(pattern, stamps);
+}
+
+bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& stamps)
+{
+    stamps.clear();
+    std::vector<ListedFile> files;
+    if (ListMatchingFiles(pattern, files) == 0)
         return false;
     // Only the root attributes are read now; a profile's sections are read from its
     // text when it is first shown, so a start with thousands of profiles builds the
     // tree of the few it shows.
-    for (const std::string& path : paths) {
-        profile::CProfileFile candidate;
-        if (LoadProfileFileDeferred(path, candidate) && candidate.IsVersion200()) {
-            const std::string device = candidate.device;
-            AddProfile(device, std::move(candidate));
+    for (const ListedFile& file : files) {
+        // What the listing did not tell to be a regular file gets a stat before it is
+        // opened, so no FIFO, device or huge file is ever opened; the open then takes
+        // only a regular file again, and its size and time come from that open.
+        FileStamp stamp;
+        bool mayRead = file.regular;
+        if (!mayRead) {
+            stamp = StampOf(file.path);
+            // A stamp has a size for a regular file only, and an empty file holds no profile.
+            mayRead = stamp.exists && stamp.size > 0 && stamp.size <= kMaxProfileFileSize;
         }
+        if (mayRead) {
+            std::string text;
+            std::string reason;
+            FileFacts facts;
+            bool known = false;
+            const bool read = ReadRegularFile(file.path, kMaxProfileFileSize, text, reason, facts, known);
+            stamp = known ? FileStamp{true, facts.seconds, facts.nanoseconds, facts.size} : StampOf(file.path);
+            profile::CProfileFile candidate;
+            if (read && candidate.LoadDeferredText(file.path, std::move(text)) && candidate.IsVersion200()) {
+                const std::string device = candidate.device;
+                AddProfile(device, std::move(candidate));
+            }
+        }
+        stamps.emplace(file.path, stamp);
     }
     return !entries.empty();
 }

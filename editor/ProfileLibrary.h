@@ -64,6 +64,19 @@ private:
     Prototype video, audio;
 };
 
+// A file as a listing of its folder found it: whether it was there, its last change to
+// the nanosecond and, for a regular file, its size. A link tells of the file it names.
+struct FileStamp {
+    bool exists = false;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);   // one stat
+// Every file a listing gave, by its full path.
+using FolderStamps = std::map<std::string, FileStamp>;
+
 class CProfileLibrary {
 public:
     // Device -> profile copies: devices in byte order, a device's profiles in the
@@ -73,6 +86,10 @@ public:
     // Loads every version "200" profile the pattern lists (full paths in name order);
     // other and broken files are skipped. True when the library then holds any entry.
     bool ScanProfiles(const std::string& pattern);
+    // The same, and stamps gets every file the pattern listed, stamped as the scan found
+    // it: the files it read as they were when opened, so a change made after the read
+    // is one a later comparison sees.
+    bool ScanProfiles(const std::string& pattern, FolderStamps& stamps);
     bool HasProfileOfType(const std::string& device, int type) const;
     // Appends copies of the device's profiles of the type, in library order; true
     // when the list is not empty afterwards.

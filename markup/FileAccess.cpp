@@ -150,10 +150,23 @@ bool ProbeRegularFile(const std::string& path, std::uint64_t& size, std::string&
 
 bool ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& text, std::string& reason)
 {
+    FileFacts facts;
+    bool known = false;
+    return ReadRegularFile(path, maxSize, text, reason, facts, known);
+}
+
+bool ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& text, std::string& reason,
+                     FileFacts& facts, bool& known)
+{
+    known = false;
     CFileDescriptor file;
     struct stat info;
     if (!OpenRegular(path, file, info, reason))
         return false;
+    known = true;
+    facts.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    facts.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    facts.size = static_cast<std::uint64_t>(info.st_size);
     if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > maxSize)
         return Fail(reason, EFBIG);
     std::string content(static_cast<std::size_t>(info.st_size), '\0');

@@ -23,6 +23,17 @@ bool ProbeRegularFile(const std::string& path, std::uint64_t& size, std::string&
 // every failure.
 bool ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& text, std::string& reason);
 
+// What the read learnt of the file it opened: its last change and its size then.
+struct FileFacts {
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::uint64_t size = 0;
+};
+// The same; facts, when the file could be opened and was a regular file (whether or not
+// it was then read), tells of the file as it was opened, and known says so.
+bool ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& text, std::string& reason,
+                     FileFacts& facts, bool& known);
+
 enum class WriteMode {
     Replace,     // the file at the path is replaced, or made
     NoReplace,   // the write fails with "File exists" when anything stands at the path

@@ -451,27 +451,56 @@ bool NameOrderLess(const std::string& a, const std::string& b)
     return lowered != 0 ? lowered < 0 : a < b;
 }
 
-std::size_t ListMatchingFiles(const std::string& pattern, std::vector<std::string>& list, bool fullPaths)
+namespace {
+
+// The matching names of the pattern's folder, sorted, with whether each entry names a
+// regular file of its own (the type the folder's listing gives, where it gives one).
+std::vector<ListedFile> ListMatchingNames(const std::string& pattern, std::string& prefix)
 {
-    list.clear();
+    std::vector<ListedFile> list;
     const std::size_t lastSeparator = pattern.rfind(kPathSeparator);
-    const std::string prefix = lastSeparator == std::string::npos ? std::string() : pattern.substr(0, lastSeparator + 1);
+    prefix = lastSeparator == std::string::npos ? std::string() : pattern.substr(0, lastSeparator + 1);
     const std::string namePattern = pattern.substr(prefix.size());
     if (namePattern.empty())
-        return 0;
+        return list;
 
     std::error_code error;
     fs::directory_iterator entry(prefix.empty() ? fs::path(".") : fs::path(prefix), error);
     for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
         std::string name = entry->path().filename().string();
-        if (WildcardMatch(namePattern, name))
-            list.push_back(std::move(name));
+        if (WildcardMatch(namePattern, name)) {
+            // The entry's own type, as the listing told it: no system call for a regular
+            // file or a link, a stat only where the folder's file system gives no type.
+            std::error_code typeError;
+            const bool regular = !entry->is_symlink(typeError) && !typeError && entry->is_regular_file(typeError) &&
+                                 !typeError;
+            list.push_back(ListedFile{std::move(name), regular});
+        }
     }
-    std::sort(list.begin(), list.end(), NameOrderLess);
-    if (fullPaths) {
-        for (std::string& name : list)
-            name.insert(0, prefix);
-    }
+    std::sort(list.begin(), list.end(),
+              [](const ListedFile& a, const ListedFile& b) { return NameOrderLess(a.path, b.path); });
+    return list;
+}
+
+} // namespace
+
+std::size_t ListMatchingFiles(const std::string& pattern, std::vector<std::string>& list, bool fullPaths)
+{
+    list.clear();
+    std::string prefix;
+    std::vector<ListedFile> names = ListMatchingNames(pattern, prefix);
+    list.reserve(names.size());
+    for (ListedFile& name : names)
+        list.push_back(fullPaths ? prefix + name.path : std::move(name.path));
+    return list.size();
+}
+
+std::size_t ListMatchingFiles(const std::string& pattern, std::vector<ListedFile>& list)
+{
+    std::string prefix;
+    list = ListMatchingNames(pattern, prefix);
+    for (ListedFile& name : list)
+        name.path.insert(0, prefix);
     return list.size();
 }
 

@@ -93,6 +93,15 @@ void IgnoreFileSizeSignal();
 // alone. A pattern without a separator lists the current folder. Returns the count.
 std::size_t ListMatchingFiles(const std::string& pattern, std::vector<std::string>& list, bool fullPaths);
 
+// The same listing with full paths, each with what the folder's entry says of it:
+// regular is true only when the entry names a regular file itself (not a link to one),
+// which the caller then knows without a stat of its own.
+struct ListedFile {
+    std::string path;
+    bool regular = false;
+};
+std::size_t ListMatchingFiles(const std::string& pattern, std::vector<ListedFile>& list);
+
 // True when the name matches a "*"/"?" pattern, ignoring ASCII case.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

@@ -334,8 +334,16 @@ bool CProfileFile::Load(const std::string& path)
 
 bool CProfileFile::LoadDeferred(const std::string& path)
 {
+    std::string text;
+    std::string reason;
+    return CXmlDoc::ReadWholeFile(path, reason, text) && LoadDeferredText(path, std::move(text));
+}
+
+bool CProfileFile::LoadDeferredText(const std::string& path, std::string text)
+{
     CXmlDoc doc;
-    if (!doc.ReadDocument(path)) {
+    doc.SetDocumentText(std::move(text));
+    if (!doc.IndexDocument()) {
         return false;
     }
     doc.Rewind();

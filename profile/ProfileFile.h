@@ -72,6 +72,8 @@ public:
     // then holds, for each one never shown, its root fields and the file's text.
     // False, changing nothing, where Load would fail.
     bool LoadDeferred(const std::string& path);
+    // The same for a file at the path already read: text is what it holds.
+    bool LoadDeferredText(const std::string& path, std::string text);
     // Whether the sections still wait to be read from the kept text.
     bool IsDeferred() const { return deferredText != nullptr; }
     bool LoadDocument(const std::string& path);

@@ -234,6 +234,39 @@ TEST(ProfileLibrary, ScanKeepsVersion200FilesByDevice)
     EXPECT_EQ(library.Size(), 12u);
 }
 
+// The session compares the folder with the stamps the scan took as it read: every
+// listed entry must have the stamp a stat of it gives, whatever it is, and only what
+// is a regular file is read (a FIFO would hold the scan up).
+TEST(ProfileLibrary, ScanStampsEveryListedFileAsAStatDoes)
+{
+    TempDir root;
+    FillProfilesFolder(root);
+    const fs::path folder = root / "Profiles";
+    fs::create_symlink("Movie.xml", folder / "link.xml");
+    fs::create_symlink("gone.xml", folder / "dangling.xml");
+    ASSERT_EQ(::mkfifo((folder / "pipe.xml").c_str(), 0600), 0);
+    WriteBytes((folder / "empty.xml").string(), "");
+    WriteBytes((folder / "huge.xml").string(), std::string(kMaxProfileFileSize + 1, ' '));
+
+    CProfileLibrary library;
+    FolderStamps stamps;
+    ASSERT_TRUE(library.ScanProfiles(ProfilesPattern(root.Str()), stamps));
+    std::vector<std::string> listed;
+    ListMatchingFiles(ProfilesPattern(root.Str()), listed, true);
+    ASSERT_EQ(stamps.size(), listed.size());
+    for (const std::string& path : listed) {
+        ASSERT_EQ(stamps.count(path), 1u) << path;
+        EXPECT_EQ(stamps.at(path), StampOf(path)) << path;
+    }
+    EXPECT_FALSE(stamps.at((folder / "dangling.xml").string()).exists);
+    EXPECT_EQ(stamps.at((folder / "huge.xml").string()).size, kMaxProfileFileSize + 1);
+    // The link's profile is read like its target's, and nothing else joined.
+    std::vector<profile::CProfileFile> psp;
+    library.CollectProfiles("psp", 0, psp);
+    EXPECT_THAT(Titles(psp), ElementsAre("clip", "link", "Movie"));
+    EXPECT_EQ(library.Size(), 7u);
+}
+
 TEST(ProfileLibrary, ScannedProfilesKeepNoDocumentAndSaveWhatTheyRead)
 {
     TempDir root;
