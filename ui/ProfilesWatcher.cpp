@@ -1,13 +1,23 @@
 #include "ui/ProfilesWatcher.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QStringList>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/Platform.h"
 
 CProfilesWatcher::CProfilesWatcher(QObject* parent) : QObject(parent)
 {
     settle.setSingleShot(true);
     settle.setInterval(kSettleMilliseconds);
+    filesLater.setSingleShot(true);
+    filesLater.setInterval(kFilesAfterMilliseconds);
+    connect(&filesLater, &QTimer::timeout, this, &CProfilesWatcher::WatchFiles);
     connect(&watcher, &QFileSystemWatcher::directoryChanged, &settle, qOverload<>(&QTimer::start));
     connect(&watcher, &QFileSystemWatcher::fileChanged, &settle, qOverload<>(&QTimer::start));
     connect(&settle, &QTimer::timeout, this, [this] {
@@ -27,17 +37,23 @@ void CProfilesWatcher::Watch(const QString& watched)
     if (folder.isEmpty() || !QDir(folder).exists())
         return;
     watcher.addPath(folder);
-    WatchFiles();
+    filesLater.start();
 }
 
 void CProfilesWatcher::WatchFiles()
 {
     if (folder.isEmpty())
         return;
-    const QDir dir(folder);
+    // The listing tells a regular file without a stat; only a link, or an entry of a
+    // file system that gives no type, needs one.
+    std::vector<ListedFile> listed;
+    ListMatchingFiles(QFile::encodeName(folder).toStdString() + kPathSeparatorText + "*.xml", listed);
     QStringList wanted;
-    for (const QString& name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
-        wanted << dir.filePath(name);
+    for (const ListedFile& file : listed) {
+        std::error_code error;
+        if (file.regular || std::filesystem::is_regular_file(file.path, error))
+            wanted << QFile::decodeName(QByteArray::fromStdString(file.path));
+    }
     // Watching a path twice only warns, and the paths of removed files go by themselves.
     const QStringList watchedList = watcher.files();
     const QSet<QString> watched(watchedList.begin(), watchedList.end());

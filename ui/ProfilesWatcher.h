@@ -8,6 +8,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class CProfilesWatcher : public QObject {
@@ -18,11 +19,17 @@ public:
     // added, removed or replaced are still seen, rewrites in place no longer), so a huge
     // folder never uses up the system's watches.
     static constexpr int kMaxWatchedFiles = 1000;
+    // The files are watched this long after the folder, so a start shows its window
+    // before it sets up a watch for each of them; a file rewritten in place meanwhile is
+    // seen at the next change of the folder, which compares every file.
+    static constexpr int kFilesAfterMilliseconds = 250;
 
     explicit CProfilesWatcher(QObject* parent = nullptr);
 
-    // Watches the folder and its profile files; an empty folder stops watching.
+    // Watches the folder at once and its profile files kFilesAfterMilliseconds later; an
+    // empty folder stops watching.
     void Watch(const QString& folder);
+    QStringList WatchedFiles() const { return watcher.files(); }
     const QString& Folder() const { return folder; }
     // Tells the change again later (when it came at a moment it could not be taken in).
     void Postpone() { settle.start(); }
@@ -35,5 +42,6 @@ private:
 
     QFileSystemWatcher watcher;
     QTimer settle;
+    QTimer filesLater;
     QString folder;
 };

@@ -10,10 +10,16 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include "UiTestSupport.h"
+#include "tests/TestFiles.h"
 #include "editor/EditorState.h"
 #include "editor/StringTable.h"
 #include "ui/OrreryDlg.h"
+#include "ui/ProfilesWatcher.h"
 
 namespace {
 
@@ -43,6 +49,7 @@ private slots:
     void captionAndMenusFollowTheShownProfile();
     void keysReachTheCommandsOverTheTextFields();
     void folderChangesAndThePlaceReachTheWindow();
+    void watcherWatchesEachProfileFileAfterTheFolder();
 };
 
 void CommandsTest::captionAndMenusFollowTheShownProfile()
@@ -147,11 +154,54 @@ void CommandsTest::folderChangesAndThePlaceReachTheWindow()
     QVERIFY(WriteTemplateProfile(sandbox, "program/Profiles/generic.C.xml", "Template.Standard.xml", "Gamma", "generic"));
     QTRY_COMPARE(ComboTexts(dialog->GetDlgItem(kIdcProfileSelector)).size(), 3);
 
+    // The shown file rewritten in place (no rename the folder's watch would see) is
+    // shown again.
+    const std::string shown = sandbox.Path("program/Profiles/generic.B.xml");
+    std::string text = ReadBytes(shown);
+    const std::size_t at = text.find("name=\"Shipped\"");
+    QVERIFY(at != std::string::npos);
+    text.replace(at, 14, "name=\"Rewritten\"");
+    {
+        std::ofstream inPlace(shown, std::ios::binary | std::ios::trunc);
+        inPlace << text;
+    }
+    QTRY_COMPARE(dialog->TypeFile().Name(), std::string("Rewritten"));
+
     dialog->reject();
     editor::EditorPlace kept;
     QVERIFY(editor::ReadEditorPlace(sandbox.Path("state/orrery/state.ini"), kept));
     QCOMPARE(kept.profile, std::string("generic.B.xml"));
     QVERIFY(!FileExists(sandbox.Path("config/Kestro.conf")));
+}
+
+void CommandsTest::watcherWatchesEachProfileFileAfterTheFolder()
+{
+    CSandbox sandbox;
+    const QString folder = QString::fromStdString(sandbox.Path("watched"));
+    QVERIFY(QDir().mkpath(folder + "/folder.xml"));
+    const std::string file = sandbox.Path("watched/a.xml");
+    testfiles::WriteBytes(file, "<profile/>");
+    QVERIFY(QFile::link("a.xml", folder + "/link.xml"));
+    QCOMPARE(::mkfifo(sandbox.Path("watched/pipe.xml").c_str(), 0600), 0);
+    testfiles::WriteBytes(sandbox.Path("watched/notes.txt"), "");
+
+    CProfilesWatcher watcher;
+    QSignalSpy told(&watcher, &CProfilesWatcher::FolderChanged);
+    watcher.Watch(folder);
+    // The files come a moment after the folder: the regular files and links to them.
+    QVERIFY(watcher.WatchedFiles().isEmpty());
+    QTRY_COMPARE(watcher.WatchedFiles().size(), 2);
+    QStringList watched = watcher.WatchedFiles();
+    watched.sort();
+    QCOMPARE(watched, QStringList({folder + "/a.xml", folder + "/link.xml"}));
+    QCOMPARE(told.size(), 0);
+
+    // A rewrite in place, which the folder's own watch does not see, is told.
+    {
+        std::ofstream inPlace(file, std::ios::binary | std::ios::trunc);
+        inPlace << "<profile name=\"b\"/>";
+    }
+    QTRY_COMPARE(told.size(), 1);
 }
 
 QTEST_MAIN(CommandsTest)
