@@ -29,6 +29,7 @@ CProfilesWatcher::CProfilesWatcher(QObject* parent) : QObject(parent)
 
 void CProfilesWatcher::Watch(const QString& watched)
 {
+    filesLater.stop();
     if (!watcher.files().isEmpty())
         watcher.removePaths(watcher.files());
     if (!watcher.directories().isEmpty())
