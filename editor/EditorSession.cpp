@@ -36,10 +36,9 @@ void CEditorSession::Start(const std::string& executableFolder)
     BuildFourccTable(configReader, fourccTable);
     BuildAudioContainerTable(configReader, audioContainerTable);
 
-    // The scan stamps the folder's files as it reads them.
-    FolderStamps stamps;
-    library.ScanProfiles(ProfilesPattern(ProfilesRoot()), stamps);
-    RememberFolder(stamps);
+    // The folder as the library took it in: the scan stamps each file as it reads it
+    // (and gives no stamps without a profiles root).
+    library.ScanProfiles(ProfilesPattern(ProfilesRoot()), knownFiles);
 
     for (std::string& device :
          CompleteDevices(library, devices, folders.TemplateFolder(), folders.ProfilesRoot()))

@@ -241,7 +241,6 @@ private:
     // The profile selector's items of built-in profiles say so, and only those.
     void LabelBuiltInProfiles();
     // The folder as the library now knows it, and the shown file as it was loaded.
-    void RememberFolder(const FolderStamps& stamps);
     void RememberFile(const std::string& path);
     void RememberShownFile();
     // False when the file at the path changed on disk since the shown profile was
@@ -277,7 +276,7 @@ private:
     CEditHistory history;
     bool editPending = false;
     int pendingField = kNoField;
-    std::map<std::string, FileStamp> knownFiles;
+    FolderStamps knownFiles;
     std::string shownStampPath;
     FileStamp shownStamp;
     int suppressDepth = 0;

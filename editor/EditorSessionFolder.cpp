@@ -5,8 +5,6 @@
 
 #include "editor/EditorSession.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <system_error>
 
@@ -32,11 +30,6 @@ bool SamePath(const std::string& a, const std::string& b)
 }
 
 } // namespace
-
-void CEditorSession::RememberFolder(const FolderStamps& stamps)
-{
-    knownFiles = ProfilesRoot().empty() ? FolderStamps() : stamps;
-}
 
 void CEditorSession::RememberFile(const std::string& path)
 {

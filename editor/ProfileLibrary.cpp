@@ -51,14 +51,28 @@ std::string TemplateSuffix(const std::string& templateName)
 
 namespace {
 
-// One stat sets aside what is no regular file or too large without opening it (an open
-// costs two more system calls a file, and of a device it may do something); the read
-// that follows takes only a regular file again.
+// One stat gives the file's stamp and sets aside what is no regular file or too large
+// without opening it (an open costs two more system calls a file, and of a device it
+// may do something); the read that follows takes only a regular file again.
+bool StatProfileFile(const std::string& path, FileStamp& stamp)
+{
+    stamp = FileStamp();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    stamp.exists = true;
+    stamp.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    stamp.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    if (!S_ISREG(info.st_mode))
+        return false;
+    stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    return stamp.size <= kMaxProfileFileSize;
+}
+
 bool MayReadProfileFile(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
-        && static_cast<std::uint64_t>(info.st_size) <= kMaxProfileFileSize;
+    FileStamp stamp;
+    return StatProfileFile(path, stamp);
 }
 
 } // namespace
@@ -76,14 +90,7 @@ bool LoadProfileFileDeferred(const std::string& path, profile::CProfileFile& pro
 FileStamp StampOf(const std::string& path)
 {
     FileStamp stamp;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return stamp;
-    stamp.exists = true;
-    stamp.seconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
-    stamp.nanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-    if (S_ISREG(info.st_mode))
-        stamp.size = static_cast<std::uintmax_t>(info.st_size);
+    StatProfileFile(path, stamp);
     return stamp;
 }
 
@@ -107,13 +114,7 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
         // opened, so no FIFO, device or huge file is ever opened; the open then takes
         // only a regular file again, and its size and time come from that open.
         FileStamp stamp;
-        bool mayRead = file.regular;
-        if (!mayRead) {
-            stamp = StampOf(file.path);
-            // A stamp has a size for a regular file only, and an empty file holds no profile.
-            mayRead = stamp.exists && stamp.size > 0 && stamp.size <= kMaxProfileFileSize;
-        }
-        if (mayRead) {
+        if (file.regular || StatProfileFile(file.path, stamp)) {
             std::string text;
             std::string reason;
             FileFacts facts;
