@@ -411,7 +411,11 @@ std::string CXmlDoc::NodeName() const
 // The start-tag reader. Tokens are whitespace-separated words, quoted values, and single
 // delimiter bytes; the first word is the tag name. It stops at the end of the start tag
 // as the index records it, so a quote that never closes cannot carry it into the content.
-bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const
+// Every attribute name is shown to `take` with what its next token makes of it (a value,
+// or none: the span is then the name); the walk stops with true at the first one `take`
+// accepts, which is then in scan. Otherwise it returns false with scan.insertAt set.
+template <typename Take>
+bool CXmlDoc::WalkStartTag(int element, StartTagScan& scan, Take&& take) const
 {
     scan = StartTagScan{};
     const XmlElementRecord& rec = Rec(element);
@@ -422,22 +426,32 @@ bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& s
     std::size_t pos = std::size_t{rec.start} + 1;
     bool first = true;
     bool afterEquals = false;
-    bool pending = false;   // the last name matched and waits for its value
+    bool pending = false;   // the last name waits for its value
     std::size_t pendingStart = 0;
     std::size_t pendingEnd = 0;
-    auto valueless = [&]() {
-        scan.found = scan.valueless = true;
-        scan.valueStart = pendingStart;
-        scan.valueEnd = pendingEnd;
+    // The pending name has its reading; true when take accepts it.
+    auto settle = [&](StartTagScan reading) {
+        pending = false;
+        reading.found = true;
+        if (!take(std::string_view(text + pendingStart, pendingEnd - pendingStart), reading))
+            return false;
+        scan = reading;
         return true;
+    };
+    auto valueless = [&]() {
+        StartTagScan reading;
+        reading.valueless = true;
+        reading.valueStart = pendingStart;
+        reading.valueEnd = pendingEnd;
+        return settle(reading);
     };
     for (;;) {
         const std::size_t tokenStart = pos;
         while (pos < end && IsSpace(text[pos]))
             ++pos;
         if (pos >= end || text[pos] == '\0') {
-            if (pending)
-                return valueless();
+            if (pending && valueless())
+                return true;
             scan.insertAt = tokenStart;
             return false;
         }
@@ -454,14 +468,16 @@ bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& s
             } else if (afterEquals) {
                 afterEquals = false;
                 if (pending) {
-                    scan.found = scan.quoted = true;
-                    scan.closed = closed;
-                    scan.valueStart = valueStart;
-                    scan.valueEnd = close;
-                    return true;
+                    StartTagScan reading;
+                    reading.quoted = true;
+                    reading.closed = closed;
+                    reading.valueStart = valueStart;
+                    reading.valueEnd = close;
+                    if (settle(reading))
+                        return true;
                 }
-            } else if (pending) {
-                return valueless();
+            } else if (pending && valueless()) {
+                return true;
             }
             continue;
         }
@@ -483,18 +499,19 @@ bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& s
             continue;
         }
         if (c == '>' || (!afterEquals && (c == '/' || c == '?'))) {
-            if (pending)
-                return valueless();
+            if (pending && valueless())
+                return true;
             scan.insertAt = tokenStart;
             return false;
         }
         if (afterEquals) {
             afterEquals = false;
             if (pending) {
-                scan.found = true;
-                scan.valueStart = wordStart;
-                scan.valueEnd = pos;
-                return true;
+                StartTagScan reading;
+                reading.valueStart = wordStart;
+                reading.valueEnd = pos;
+                if (settle(reading))
+                    return true;
             }
             continue;
         }
@@ -502,14 +519,45 @@ bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& s
             afterEquals = true;
             continue;
         }
-        if (pending)
-            return valueless();
-        if (NameMatches(std::string_view(text + wordStart, pos - wordStart), wanted)) {
-            pending = true;
-            pendingStart = wordStart;
-            pendingEnd = pos;
-        }
+        if (pending && valueless())
+            return true;
+        pending = true;
+        pendingStart = wordStart;
+        pendingEnd = pos;
     }
+}
+
+bool CXmlDoc::ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const
+{
+    return WalkStartTag(element, scan, [wanted](std::string_view name, const StartTagScan&) {
+        return NameMatches(name, wanted);
+    });
+}
+
+void CXmlDoc::ListAttributes(std::vector<AttributeSpan>& out) const
+{
+    out.clear();
+    if (currentPosition == 0)
+        return;
+    StartTagScan scan;
+    WalkStartTag(currentPosition, scan, [&out](std::string_view name, const StartTagScan& reading) {
+        out.push_back(AttributeSpan{name, reading.valueStart, reading.valueEnd});
+        return false;
+    });
+}
+
+std::string CXmlDoc::AttributeValue(const AttributeSpan& attribute) const
+{
+    return UnescapeMarkup(documentText.data() + attribute.valueStart,
+                          static_cast<int>(attribute.valueEnd - attribute.valueStart));
+}
+
+std::string CXmlDoc::AttributeValue(const std::vector<AttributeSpan>& listed, std::string_view name) const
+{
+    for (const AttributeSpan& attribute : listed)
+        if (NameMatches(attribute.name, name))
+            return AttributeValue(attribute);
+    return {};
 }
 
 std::string CXmlDoc::FetchAttribute(const char* name) const

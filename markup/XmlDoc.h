@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One element of the index. Offsets are byte offsets into the document text.
 struct XmlElementRecord {            // eight 32-bit words, in this order
@@ -57,6 +58,21 @@ public:
     bool LeaveElement();
     std::string NodeName() const;
     std::string FetchAttribute(const char* name) const;
+    // An attribute of the current element as FetchAttribute reads it: its name, and the
+    // span of its value in DocumentText (the name's own span for a name without "=").
+    struct AttributeSpan {
+        std::string_view name;
+        std::size_t valueStart = 0;
+        std::size_t valueEnd = 0;
+    };
+    // Every attribute of the current element in one reading of its start tag, in order;
+    // none without a current element. FetchAttribute(n) is the AttributeValue of the
+    // first one whose name NameMatches n, and empty when there is none.
+    void ListAttributes(std::vector<AttributeSpan>& out) const;
+    std::string AttributeValue(const AttributeSpan& attribute) const;
+    // The value of the first of the listed attributes whose name NameMatches name, as
+    // FetchAttribute(name) gives it on their element; empty when there is none.
+    std::string AttributeValue(const std::vector<AttributeSpan>& listed, std::string_view name) const;
     // False, changing nothing, without a current element, for record 0, a record not in
     // the tree, a null name, or when the start tag would outgrow its 22-bit length. Also
     // false, changing nothing, when no edit lets both the parse and FetchAttribute read the
@@ -130,6 +146,8 @@ private:
     bool SpanInText(const XmlElementRecord& record) const;
     std::string_view TagName(int element) const;
     std::string_view ParsedTagName(int element) const;
+    template <typename Take>
+    bool WalkStartTag(int element, StartTagScan& scan, Take&& take) const;
     bool ScanStartTag(int element, std::string_view wanted, StartTagScan& scan) const;
     TagReading ReadTagAt(std::size_t start) const;
     bool SpliceIntoStartTag(int element, const TagReading& before, const char* name, std::size_t position,

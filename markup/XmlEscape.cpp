@@ -78,9 +78,12 @@ std::string CXmlDoc::UnescapeMarkup(const char* text, int length)
     const auto size = static_cast<std::size_t>(length);
     out.reserve(size);
     for (std::size_t i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (c != '&') {
-            out += c;
+        if (text[i] != '&') {
+            // Everything up to the next reference goes across at once.
+            const void* amp = std::memchr(text + i, '&', size - i);
+            const std::size_t next = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - text) : size;
+            out.append(text + i, next - i);
+            i = next - 1;
             continue;
         }
         if (i + 1 < size && text[i + 1] == '#') {

@@ -144,6 +144,37 @@ TEST(XmlAttribute, ValuelessAttributeBeforeTheTagEnd)
     EXPECT_EQ(doc.FetchAttribute("c"), "c");
 }
 
+// One reading of a start tag lists what FetchAttribute finds name by name, however odd
+// the tag: the first of a repeated name, valueless names, an "=" without a value, quotes
+// that never close, names by the prefix rule.
+TEST(XmlAttribute, ListingReadsAsFetchDoes)
+{
+    const char* const tags[] = {
+        "<r a b='1' c/>", "<r a=1 a=2 b>", "<r = x a=q'b c='z>", "<r a= b=\"2\" c=>", "<r a'x' b=\"&amp;\"/>",
+        "<r a[1]=\"p\" a=\"q\" d/e=3 ?f>", "<r>", "<r a=\"x\"b='y'/>",
+    };
+    const char* const names[] = {"a", "b", "c", "d", "e", "f", "x", "z", "a[1]", "r"};
+    for (const char* tag : tags) {
+        CXmlDoc doc = Load(tag);
+        ASSERT_TRUE(doc.SeekElement()) << tag;
+        std::vector<CXmlDoc::AttributeSpan> listed;
+        doc.ListAttributes(listed);
+        for (const char* name : names)
+            EXPECT_EQ(doc.AttributeValue(listed, name), doc.FetchAttribute(name)) << tag << " " << name;
+    }
+    CXmlDoc doc = Load("<r a='1' a='2' b/>");
+    ASSERT_TRUE(doc.SeekElement());
+    std::vector<CXmlDoc::AttributeSpan> listed;
+    doc.ListAttributes(listed);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[1].name, "a");
+    EXPECT_EQ(doc.AttributeValue(listed[1]), "2");
+    EXPECT_EQ(doc.AttributeValue(listed[2]), "b");
+    doc.Rewind();
+    doc.ListAttributes(listed);
+    EXPECT_TRUE(listed.empty());
+}
+
 TEST(XmlAttribute, StoreReplacesInPlaceOrAppends)
 {
     struct Case {

@@ -316,10 +316,22 @@ inline std::string CheckMarkupProgram(const uint8_t* data, std::size_t size)
         case 2: doc.SeekElement(names[step.a % names.size()].c_str()); break;
         case 3: doc.EnterElement(); break;
         case 4: doc.LeaveElement(); break;
-        case 5:
+        case 5: {
             doc.NodeName();
-            doc.FetchAttribute(attributes[step.a % attributes.size()].c_str());
+            // One reading of the start tag finds what FetchAttribute finds, name by name.
+            std::vector<CXmlDoc::AttributeSpan> listed;
+            doc.ListAttributes(listed);
+            std::vector<std::string> wanted(attributes.begin(), attributes.end());
+            for (const CXmlDoc::AttributeSpan& attribute : listed)
+                if (attribute.name.find('\0') == std::string_view::npos)
+                    wanted.emplace_back(attribute.name);
+            for (const std::string& name : wanted)
+                if (doc.AttributeValue(listed, name) != doc.FetchAttribute(name.c_str()))
+                    return where + "the listed attributes read " + name + " as \"" +
+                           doc.AttributeValue(listed, name) + "\", FetchAttribute as \"" +
+                           doc.FetchAttribute(name.c_str()) + "\"";
             break;
+        }
         case 6:
         case 7: {
             const std::string& name = attributes[step.a % attributes.size()];
