@@ -228,10 +228,14 @@ bool CProfileNode::WritesSomething() const
     return false;
 }
 
-bool CProfileNode::ReadNode(CXmlDoc& document)
+namespace {
+
+// ReadNode over a subtree, the element's attributes read once each; spans is scratch
+// shared by the whole subtree.
+bool ReadTree(CProfileNode& node, CXmlDoc& document, std::vector<CXmlDoc::AttributeSpan>& spans)
 {
     // A search for an empty name would take whatever element comes next.
-    if (name.empty()) {
+    if (node.name.empty()) {
         return false;
     }
     // The search only moves forward, so an element standing before one already read
@@ -240,14 +244,15 @@ bool CProfileNode::ReadNode(CXmlDoc& document)
     // empty elements that keep such children (a file's <source/>) read back as they
     // were written. Either way a saved file loads into the same tree again.
     const std::string current = document.NodeName();
-    if (current != name && !document.SeekElement(name.c_str())) {
-        if (WritesSomething()) {
-            present = false;
+    if (current != node.name && !document.SeekElement(node.name.c_str())) {
+        if (node.WritesSomething()) {
+            node.present = false;
         }
         return false;
     }
-    for (CProfileAttr& attr : attributes) {
-        std::string text = document.FetchAttribute(attr.name.c_str());
+    document.ListAttributes(spans);
+    for (CProfileAttr& attr : node.attributes) {
+        std::string text = document.AttributeValue(spans, attr.name.view());
         if (text.empty()) {
             attr.value = attr.defaultValue;
         } else {
@@ -255,11 +260,19 @@ bool CProfileNode::ReadNode(CXmlDoc& document)
         }
     }
     document.EnterElement();
-    for (const std::unique_ptr<CProfileNode>& child : children) {
-        child->ReadNode(document);
+    for (const std::unique_ptr<CProfileNode>& child : node.children) {
+        ReadTree(*child, document, spans);
     }
     document.LeaveElement();
     return true;
+}
+
+}  // namespace
+
+bool CProfileNode::ReadNode(CXmlDoc& document)
+{
+    std::vector<CXmlDoc::AttributeSpan> spans;
+    return ReadTree(*this, document, spans);
 }
 
 bool CProfileNode::WriteNode(CXmlDoc& document, bool keepElement) const
