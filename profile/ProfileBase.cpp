@@ -1,5 +1,7 @@
 #include "profile/ProfileBase.h"
 
+#include <utility>
+
 namespace profile {
 
 CProfileBase::CProfileBase() = default;
@@ -60,6 +62,18 @@ void CProfileBase::CopyTreeFrom(const CProfileBase& source)
         return;
     }
     topNode = source.topNode ? std::make_unique<CProfileNode>(*source.topNode) : nullptr;
+}
+
+CProfileNode CProfileBase::TreeOf(const std::string& name, std::span<const CProfileSchema> entries)
+{
+    CProfileBase made;
+    made.BuildTree(name, entries);
+    return std::move(*made.topNode);
+}
+
+void CProfileBase::CopyTree(const CProfileNode& made)
+{
+    topNode = std::make_unique<CProfileNode>(made);
 }
 
 void CProfileBase::BuildTree(const std::string& name, std::span<const CProfileSchema> entries)

@@ -40,6 +40,10 @@ public:
 protected:
     // Builds a fresh top node and applies the rows, in order.
     void BuildTree(const std::string& name, std::span<const CProfileSchema> entries);
+    // The same from a tree BuildTree made once: a class keeps the tree of its own name
+    // and copies it, which is cheaper than applying the rows again.
+    static CProfileNode TreeOf(const std::string& name, std::span<const CProfileSchema> entries);
+    void CopyTree(const CProfileNode& made);
 
     std::unique_ptr<CProfileNode> topNode;
 };

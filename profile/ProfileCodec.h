@@ -40,7 +40,15 @@ class CProfileCodecOf : public Base {
 public:
     CProfileCodecOf() : Base(typename Base::NoTree{}) { CProfileCodecOf::Init(Table.kind); }
     CProfileCodecOf(const CProfileCodecOf& other) = default;
-    void Init(const std::string& name) override { this->BuildTree(name, Table.rows); }
+    void Init(const std::string& name) override
+    {
+        if (name != Table.kind) {
+            this->BuildTree(name, Table.rows);
+            return;
+        }
+        static const CProfileNode made = CProfileBase::TreeOf(Table.kind, Table.rows);
+        this->CopyTree(made);
+    }
     std::unique_ptr<CProfileBase> Clone() const override { return std::make_unique<CProfileCodecOf>(*this); }
     static std::span<const CProfileSchema> Schema() { return Table.rows; }
 

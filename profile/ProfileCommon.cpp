@@ -202,7 +202,12 @@ CProfileCommon::CProfileCommon(const CProfileBase& other)
 
 void CProfileCommon::Init(const std::string& name)
 {
-    BuildTree(name, Schema());
+    if (name != "common") {
+        BuildTree(name, Schema());
+        return;
+    }
+    static const CProfileNode made = TreeOf(name, Schema());
+    CopyTree(made);
 }
 
 std::unique_ptr<CProfileBase> CProfileCommon::Clone() const
