@@ -110,6 +110,7 @@ CProfileFile::CProfileFile(CProfileFile&& other) noexcept
       tag(std::move(other.tag)),
       fileTitle(std::move(other.fileTitle)),
       type(other.type),
+      deferredSize(other.deferredSize),
       document(std::move(other.document)),
       sections(std::move(other.sections)),
       deferredText(std::move(other.deferredText)),
@@ -132,6 +133,7 @@ CProfileFile& CProfileFile::operator=(CProfileFile&& other) noexcept
         tag = std::move(other.tag);
         fileTitle = std::move(other.fileTitle);
         type = other.type;
+        deferredSize = other.deferredSize;
         document = std::move(other.document);
         sections = std::move(other.sections);
         deferredText = std::move(other.deferredText);
@@ -270,6 +272,7 @@ void CProfileFile::Clear()
     document.reset();
     sections.clear();
     deferredText.reset();
+    deferredSize = 0;
     filePath.clear();
     name.clear();
     description.clear();
@@ -297,6 +300,7 @@ void CProfileFile::CopyFrom(const CProfileFile& other)
     fileTitle = other.fileTitle;
     type = other.type;
     deferredText = other.deferredText;
+    deferredSize = other.deferredSize;
     sections.reserve(other.sections.size());
     for (const std::unique_ptr<CProfileBase>& section : other.sections) {
         std::unique_ptr<CProfileBase> copy = CloneSection(*section);
@@ -355,8 +359,43 @@ bool CProfileFile::LoadDeferredText(const std::string& path, std::string text)
     filePath = path;
     fileTitle = FileTitleOf(path);
     ReadRoot(doc);
-    deferredText = std::make_shared<const std::string>(doc.DocumentText());
+    KeepText(doc);
     return true;
+}
+
+void CProfileFile::KeepText(const CXmlDoc& doc)
+{
+    // The root's attributes are read already and its sections need none of them, so a
+    // root start tag of the usual shape is kept as a bare "<profile>": the rest of the
+    // text reads as before after it. Any other shape (an empty root, an unended one, a
+    // name the parse reads otherwise) is kept whole.
+    const std::string& text = doc.DocumentText();
+    const XmlElementRecord& root = doc.Record(doc.CurrentPosition());
+    const std::size_t start = root.start;
+    const std::size_t tagLength = root.tagLengths & CXmlDoc::kStartTagMask;
+    const std::string_view bare = "<profile>";
+    const std::string_view opening = bare.substr(0, bare.size() - 1);
+    std::string_view before = std::string_view(text).substr(0, start);
+    std::string_view tag = bare;
+    std::string_view after;
+    const bool usual = (root.tagLengths >> CXmlDoc::kEndTagShift) != 0 && tagLength > opening.size() &&
+                       start + tagLength <= text.size() && text.compare(start, opening.size(), opening) == 0 &&
+                       std::string_view(" \t\r\n>").find(text[start + opening.size()]) != std::string_view::npos;
+    if (usual) {
+        after = std::string_view(text).substr(start + tagLength);
+    } else {
+        before = text;
+        tag = {};
+    }
+    const std::size_t size = before.size() + tag.size() + after.size();
+    std::shared_ptr<char[]> kept = std::make_shared_for_overwrite<char[]>(size);
+    char* out = kept.get();
+    for (const std::string_view part : {before, tag, after}) {
+        std::copy(part.begin(), part.end(), out);
+        out += part.size();
+    }
+    deferredText = std::move(kept);
+    deferredSize = static_cast<std::uint32_t>(size);
 }
 
 void CProfileFile::Settle() const
@@ -365,8 +404,10 @@ void CProfileFile::Settle() const
         return;
     }
     // Taken first: the reading below goes through functions that settle.
-    const std::shared_ptr<const std::string> text = std::move(deferredText);
+    const std::shared_ptr<const char[]> text = std::move(deferredText);
+    const std::size_t size = deferredSize;
     deferredText.reset();
+    deferredSize = 0;
 
     // Every deferred profile starts from the same default sections, made once.
     static const CProfileFile defaults = [] {
@@ -381,7 +422,7 @@ void CProfileFile::Settle() const
     }
 
     CXmlDoc doc;
-    doc.SetDocumentText(*text);
+    doc.SetDocumentText(std::string(text.get(), size));
     doc.IndexDocument();
     doc.Rewind();
     if (doc.SeekElement(rootName.c_str())) {
@@ -421,12 +462,14 @@ bool CProfileFile::ReadFromDocument()
 
 void CProfileFile::ReadRoot(CXmlDoc& doc)
 {
-    name = doc.FetchAttribute("name");
-    description = doc.FetchAttribute("description");
-    version = doc.FetchAttribute("version");
-    device = doc.FetchAttribute("device");
-    tag = doc.FetchAttribute("tag");
-    type = ParseDecimal(doc.FetchAttribute("type"));
+    std::vector<CXmlDoc::AttributeSpan> spans;
+    doc.ListAttributes(spans);
+    name = doc.AttributeValue(spans, "name");
+    description = doc.AttributeValue(spans, "description");
+    version = doc.AttributeValue(spans, "version");
+    device = doc.AttributeValue(spans, "device");
+    tag = doc.AttributeValue(spans, "tag");
+    type = ParseDecimal(doc.AttributeValue(spans, "type"));
 }
 
 void CProfileFile::ReadSections(CXmlDoc& doc) const

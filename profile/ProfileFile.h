@@ -3,6 +3,7 @@
 // One conversion profile: the root attributes of its file, its sections ("common",
 // "acodec", "vcodec") and the markup document of the file last read or written.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -96,6 +97,9 @@ public:
     const CXmlDoc* Document() const;   // null before the first load or build
 
 private:
+    // The length of deferredText; here it fills the room after type.
+    mutable std::uint32_t deferredSize = 0;
+
     CProfileBase* FindSectionObject(std::string_view kind) const;
     void ReadRoot(CXmlDoc& doc);
     // Reads the root element's children into the sections; the document stands on
@@ -103,6 +107,8 @@ private:
     void ReadSections(CXmlDoc& doc) const;
     bool LoadCodecSection(CXmlDoc& doc, const std::string& tag, CProfileBase* section,
                           const std::string& codec) const;
+    // Keeps the text of the document a deferred load read, standing on its root.
+    void KeepText(const CXmlDoc& doc);
     // Reads the sections of a deferred load; every use of the sections calls it first.
     void Settle() const;
 
@@ -112,8 +118,9 @@ private:
     // Mutable for Settle only: reading the deferred sections changes no value a
     // caller can see.
     mutable std::vector<std::unique_ptr<CProfileBase>> sections;
-    // The text of a deferred load, shared by the profile's copies until they settle.
-    mutable std::shared_ptr<const std::string> deferredText;
+    // The text of a deferred load, shared by the profile's copies until they settle: the
+    // file's text, its root start tag without the attributes ReadRoot has read already.
+    mutable std::shared_ptr<const char[]> deferredText;
     std::string writeResult;
 };
 

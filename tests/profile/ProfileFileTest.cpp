@@ -387,6 +387,40 @@ TEST(ProfileLoad, DeferredLoadReadsWhatALoadReads)
     EXPECT_EQ(Get(kept, "acodec.common.quality"), "90");
 }
 
+// A deferred profile keeps its text without the root's attributes where the root start
+// tag has the usual shape, and whole where it has not; either way its sections read as a
+// load reads them.
+TEST(ProfileLoad, DeferredLoadOfOddRootsReadsWhatALoadReads)
+{
+    const char* const texts[] = {
+        "<?xml version=\"1.0\"?>\n<!-- > -->\n<profile name=\"a\" version=\"200\" type=\"2\"><acodec name=\"faac\">"
+        "<common quality=\"77\"/></acodec></profile>\n",
+        "<profile\tname='a>b\"' \nversion=\"200\"><acodec name=\"faac\"><common quality=\"71\"/></acodec></profile>",
+        "<profile version=\"200\"/><acodec name=\"faac\"><common quality=\"72\"/></acodec>",
+        "<profile version=\"200\" name=\"empty\"/>\n",
+        "<profile version=\"200\"><acodec name=\"faac\"><common quality=\"73\"/></acodec>",
+        "<profile version=\"200\" name=\"a><common><audio channel='1'/></common>\"><acodec name=\"faac\"><common quality=\"74\"/></acodec>"
+        "</profile>",
+        "<other><acodec name=\"faac\"/></other><profile version=\"200\"><common><audio channel=\"6\"/></common></profile>",
+    };
+    TempDir dir;
+    int loads = 0;
+    for (const char* text : texts) {
+        const std::string path = dir.File("odd.xml");
+        WriteBytes(path, text);
+        CProfileFile eager = DefaultProfile();
+        CProfileFile deferred;
+        const bool loaded = eager.Load(path);
+        ASSERT_EQ(deferred.LoadDeferredText(path, text), loaded) << text;
+        if (loaded) {
+            ++loads;
+            EXPECT_EQ(deferred.name, eager.name) << text;
+            EXPECT_EQ(SavedText(deferred), SavedText(eager)) << text;
+        }
+    }
+    EXPECT_EQ(loads, 4);
+}
+
 TEST(ProfileSave, FailedWritesReturnFalseAndKeepTheOldFile)
 {
     TempDir dir;
