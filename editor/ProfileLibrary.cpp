@@ -109,7 +109,7 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
     // Only the root attributes are read now; a profile's sections are read from its
     // text when it is first shown, so a start with thousands of profiles builds the
     // tree of the few it shows.
-    for (const ListedFile& file : files) {
+    for (ListedFile& file : files) {
         // What the listing did not tell to be a regular file gets a stat before it is
         // opened, so no FIFO, device or huge file is ever opened; the open then takes
         // only a regular file again, and its size and time come from that open.
@@ -127,7 +127,9 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
                 AddProfile(device, std::move(candidate));
             }
         }
-        stamps.emplace(file.path, stamp);
+        // The listing's order is the map's for names alike in case: the hint then saves
+        // the search.
+        stamps.emplace_hint(stamps.end(), std::move(file.path), stamp);
     }
     return !entries.empty();
 }

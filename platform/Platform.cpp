@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <filesystem>
 #include <fcntl.h>
 #include <pwd.h>
@@ -445,62 +446,74 @@ bool WildcardMatch(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-bool NameOrderLess(const std::string& a, const std::string& b)
+namespace {
+
+bool NameOrderLess(std::string_view a, std::string_view b)
 {
     const int lowered = CompareLowered(a, b);
     return lowered != 0 ? lowered < 0 : a < b;
 }
 
-namespace {
-
-// The matching names of the pattern's folder, sorted, with whether each entry names a
-// regular file of its own (the type the folder's listing gives, where it gives one).
-std::vector<ListedFile> ListMatchingNames(const std::string& pattern, std::string& prefix)
+// The matching entries of the pattern's folder, each the prefix (the pattern up to its
+// last separator, when kept) followed by the name, sorted by name, with whether each
+// entry names a regular file of its own (the type the folder's listing gives, a lstat
+// only where the file system gives none).
+std::vector<ListedFile> ListMatchingNames(const std::string& pattern, bool keepPrefix)
 {
     std::vector<ListedFile> list;
     const std::size_t lastSeparator = pattern.rfind(kPathSeparator);
-    prefix = lastSeparator == std::string::npos ? std::string() : pattern.substr(0, lastSeparator + 1);
-    const std::string namePattern = pattern.substr(prefix.size());
+    const std::string prefix = lastSeparator == std::string::npos ? std::string() : pattern.substr(0, lastSeparator + 1);
+    const std::string_view namePattern = std::string_view(pattern).substr(prefix.size());
     if (namePattern.empty())
         return list;
 
-    std::error_code error;
-    fs::directory_iterator entry(prefix.empty() ? fs::path(".") : fs::path(prefix), error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        std::string name = entry->path().filename().string();
-        if (WildcardMatch(namePattern, name)) {
-            // The entry's own type, as the listing told it: no system call for a regular
-            // file or a link, a stat only where the folder's file system gives no type.
-            std::error_code typeError;
-            const bool regular = !entry->is_symlink(typeError) && !typeError && entry->is_regular_file(typeError) &&
-                                 !typeError;
-            list.push_back(ListedFile{std::move(name), regular});
+    DIR* folder = ::opendir(prefix.empty() ? "." : prefix.c_str());
+    if (folder == nullptr)
+        return list;
+    const std::size_t kept = keepPrefix ? prefix.size() : 0;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || !WildcardMatch(namePattern, name))
+            continue;
+        ListedFile file;
+        file.path.reserve(kept + name.size());
+        file.path.append(prefix, 0, kept).append(name);
+        if (entry->d_type == DT_REG) {
+            file.regular = true;
+        } else if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            const std::string full = keepPrefix ? file.path : prefix + std::string(name);
+            file.regular = ::lstat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode);
         }
+        list.push_back(std::move(file));
     }
-    std::sort(list.begin(), list.end(),
-              [](const ListedFile& a, const ListedFile& b) { return NameOrderLess(a.path, b.path); });
+    ::closedir(folder);
+    std::sort(list.begin(), list.end(), [kept](const ListedFile& a, const ListedFile& b) {
+        return NameOrderLess(std::string_view(a.path).substr(kept), std::string_view(b.path).substr(kept));
+    });
     return list;
 }
 
 } // namespace
 
+bool NameOrderLess(const std::string& a, const std::string& b)
+{
+    return NameOrderLess(std::string_view(a), std::string_view(b));
+}
+
 std::size_t ListMatchingFiles(const std::string& pattern, std::vector<std::string>& list, bool fullPaths)
 {
     list.clear();
-    std::string prefix;
-    std::vector<ListedFile> names = ListMatchingNames(pattern, prefix);
+    std::vector<ListedFile> names = ListMatchingNames(pattern, fullPaths);
     list.reserve(names.size());
     for (ListedFile& name : names)
-        list.push_back(fullPaths ? prefix + name.path : std::move(name.path));
+        list.push_back(std::move(name.path));
     return list.size();
 }
 
 std::size_t ListMatchingFiles(const std::string& pattern, std::vector<ListedFile>& list)
 {
-    std::string prefix;
-    list = ListMatchingNames(pattern, prefix);
-    for (ListedFile& name : list)
-        name.path.insert(0, prefix);
+    list = ListMatchingNames(pattern, true);
     return list.size();
 }
 
