@@ -458,9 +458,14 @@ bool CXmlDoc::WalkStartTag(int element, StartTagScan& scan, Take&& take) const
         const char c = text[pos];
         if (c == '"' || c == '\'') {
             const std::size_t valueStart = pos + 1;
+            // The value runs to its closing quote, or to a NUL or the tag's end before one.
             std::size_t close = valueStart;
-            while (close < end && text[close] != c && text[close] != '\0')
-                ++close;
+            if (valueStart < end) {
+                const void* quote = std::memchr(text + valueStart, c, end - valueStart);
+                close = quote ? static_cast<std::size_t>(static_cast<const char*>(quote) - text) : end;
+                if (const void* nul = std::memchr(text + valueStart, '\0', close - valueStart))
+                    close = static_cast<std::size_t>(static_cast<const char*>(nul) - text);
+            }
             const bool closed = close < end && text[close] == c;
             pos = closed ? close + 1 : close;
             if (first) {
