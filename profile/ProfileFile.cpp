@@ -463,6 +463,7 @@ bool CProfileFile::ReadFromDocument()
 void CProfileFile::ReadRoot(CXmlDoc& doc)
 {
     std::vector<CXmlDoc::AttributeSpan> spans;
+    spans.reserve(8);   // a root's six and a few more, in one allocation
     doc.ListAttributes(spans);
     name = doc.AttributeValue(spans, "name");
     description = doc.AttributeValue(spans, "description");

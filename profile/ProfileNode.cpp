@@ -272,6 +272,7 @@ bool ReadTree(CProfileNode& node, CXmlDoc& document, std::vector<CXmlDoc::Attrib
 bool CProfileNode::ReadNode(CXmlDoc& document)
 {
     std::vector<CXmlDoc::AttributeSpan> spans;
+    spans.reserve(16);   // more than any element the schema knows holds, in one allocation
     return ReadTree(*this, document, spans);
 }
 
