@@ -366,14 +366,15 @@ bool CProfileFile::LoadDeferredText(const std::string& path, std::string text)
 void CProfileFile::KeepText(const CXmlDoc& doc)
 {
     // The root's attributes are read already and its sections need none of them, so a
-    // root start tag of the usual shape is kept as a bare "<profile>": the rest of the
+    // root start tag of the usual shape is kept bare ("<profile>"): the rest of the
     // text reads as before after it. Any other shape (an empty root, an unended one, a
     // name the parse reads otherwise) is kept whole.
     const std::string& text = doc.DocumentText();
     const XmlElementRecord& root = doc.Record(doc.CurrentPosition());
     const std::size_t start = root.start;
     const std::size_t tagLength = root.tagLengths & CXmlDoc::kStartTagMask;
-    const std::string_view bare = "<profile>";
+    const std::string bareTag = std::string("<") + kRootTag + ">";
+    const std::string_view bare = bareTag;
     const std::string_view opening = bare.substr(0, bare.size() - 1);
     std::string_view before = std::string_view(text).substr(0, start);
     std::string_view tag = bare;
