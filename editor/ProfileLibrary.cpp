@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "markup/FileAccess.h"
@@ -109,6 +110,16 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
     // Only the root attributes are read now; a profile's sections are read from its
     // text when it is first shown, so a start with thousands of profiles builds the
     // tree of the few it shows.
+    //
+    // The files come in name order, which need not be the devices' order. Inserting
+    // each one as it is read would search the whole map, a miss of the cache at every
+    // level; the profiles are kept aside instead and go in device by device, in the
+    // map's order, each after the one before it. A device's profiles keep the listing's
+    // order and follow what the library held of that device already, as AddProfile
+    // would put them.
+    std::vector<profile::CProfileFile> scanned;
+    scanned.reserve(files.size());
+    std::unordered_map<std::string_view, std::vector<std::uint32_t>> byDevice;
     for (ListedFile& file : files) {
         // What the listing did not tell to be a regular file gets a stat before it is
         // opened, so no FIFO, device or huge file is ever opened; the open then takes
@@ -122,14 +133,29 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
             const bool read = ReadRegularFile(file.path, kMaxProfileFileSize, text, reason, facts, known);
             stamp = known ? FileStamp{true, facts.seconds, facts.nanoseconds, facts.size} : StampOf(file.path);
             profile::CProfileFile candidate;
-            if (read && candidate.LoadDeferredText(file.path, std::move(text)) && candidate.IsVersion200()) {
-                const std::string device = candidate.device;
-                AddProfile(device, std::move(candidate));
-            }
+            if (read && candidate.LoadDeferredText(file.path, std::move(text)) && candidate.IsVersion200())
+                scanned.push_back(std::move(candidate));
         }
         // The listing's order is the map's for names alike in case: the hint then saves
         // the search.
         stamps.emplace_hint(stamps.end(), std::move(file.path), stamp);
+    }
+    // The vector no longer grows: views of its devices stay valid.
+    for (std::uint32_t i = 0; i < scanned.size(); ++i)
+        byDevice[scanned[i].device].push_back(i);
+    std::vector<std::string_view> devices;
+    devices.reserve(byDevice.size());
+    for (const auto& group : byDevice)
+        devices.push_back(group.first);
+    std::sort(devices.begin(), devices.end());
+    for (const std::string_view view : devices) {
+        const std::string device(view);
+        Materialise(device);
+        // Each one goes just before the entry after the device's last: the map's end
+        // while the library was empty.
+        const auto place = entries.upper_bound(device);
+        for (const std::uint32_t i : byDevice.find(view)->second)
+            Insert(place, device, std::move(scanned[i]));
     }
     return !entries.empty();
 }
@@ -219,11 +245,20 @@ const profile::CProfileFile* CProfileLibrary::FindEntry(const std::string& devic
     return found != last ? &found->second : nullptr;
 }
 
-void CProfileLibrary::Insert(const std::string& key, profile::CProfileFile&& profile) const
+CProfileLibrary::EntryMap::iterator CProfileLibrary::Insert(const std::string& key,
+                                                            profile::CProfileFile&& profile) const
 {
     if (profile.device != key)
         ++misfiled;
-    entries.emplace(key, std::move(profile));
+    return entries.emplace(key, std::move(profile));
+}
+
+CProfileLibrary::EntryMap::iterator CProfileLibrary::Insert(EntryMap::const_iterator hint, const std::string& key,
+                                                            profile::CProfileFile&& profile) const
+{
+    if (profile.device != key)
+        ++misfiled;
+    return entries.emplace_hint(hint, key, std::move(profile));
 }
 
 CProfileLibrary::EntryMap::iterator CProfileLibrary::Erase(EntryMap::iterator entry)
