@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "markup/XmlDoc.h"
@@ -84,6 +87,55 @@ std::string FileTitleOf(std::string_view path)
     return std::string(fileName);
 }
 
+CSharedText::CSharedText(std::size_t size)
+{
+    // A kept text is a profile file's, far below the count's and the length's limits.
+    if (size > UINT32_MAX) {
+        throw std::length_error("shared text too long");
+    }
+    void* memory = ::operator new(sizeof(Block) + size);
+    block = new (memory) Block{{1}, static_cast<std::uint32_t>(size)};
+}
+
+CSharedText::CSharedText(const CSharedText& other) noexcept
+    : block(other.block)
+{
+    if (block != nullptr) {
+        block->holders.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+CSharedText& CSharedText::operator=(const CSharedText& other) noexcept
+{
+    CSharedText copy(other);
+    std::swap(block, copy.block);
+    return *this;
+}
+
+CSharedText& CSharedText::operator=(CSharedText&& other) noexcept
+{
+    if (this != &other) {
+        reset();
+        std::swap(block, other.block);
+    }
+    return *this;
+}
+
+void CSharedText::reset() noexcept
+{
+    if (block != nullptr && block->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        block->~Block();
+        ::operator delete(block);
+    }
+    block = nullptr;
+}
+
+std::string_view CSharedText::View() const
+{
+    return block != nullptr ? std::string_view(reinterpret_cast<const char*>(block + 1), block->size)
+                            : std::string_view();
+}
+
 CProfileFile::CProfileFile() = default;
 
 CProfileFile::CProfileFile(const CProfileFile& other)
@@ -110,7 +162,6 @@ CProfileFile::CProfileFile(CProfileFile&& other) noexcept
       tag(std::move(other.tag)),
       fileTitle(std::move(other.fileTitle)),
       type(other.type),
-      deferredSize(other.deferredSize),
       document(std::move(other.document)),
       sections(std::move(other.sections)),
       deferredText(std::move(other.deferredText)),
@@ -133,7 +184,6 @@ CProfileFile& CProfileFile::operator=(CProfileFile&& other) noexcept
         tag = std::move(other.tag);
         fileTitle = std::move(other.fileTitle);
         type = other.type;
-        deferredSize = other.deferredSize;
         document = std::move(other.document);
         sections = std::move(other.sections);
         deferredText = std::move(other.deferredText);
@@ -272,7 +322,6 @@ void CProfileFile::Clear()
     document.reset();
     sections.clear();
     deferredText.reset();
-    deferredSize = 0;
     filePath.clear();
     name.clear();
     description.clear();
@@ -280,7 +329,7 @@ void CProfileFile::Clear()
     version.clear();
     tag.clear();
     fileTitle.clear();
-    writeResult.clear();
+    writeResult.reset();
 }
 
 void CProfileFile::CopyFrom(const CProfileFile& other)
@@ -300,7 +349,6 @@ void CProfileFile::CopyFrom(const CProfileFile& other)
     fileTitle = other.fileTitle;
     type = other.type;
     deferredText = other.deferredText;
-    deferredSize = other.deferredSize;
     sections.reserve(other.sections.size());
     for (const std::unique_ptr<CProfileBase>& section : other.sections) {
         std::unique_ptr<CProfileBase> copy = CloneSection(*section);
@@ -363,40 +411,111 @@ bool CProfileFile::LoadDeferredText(const std::string& path, std::string text)
     return true;
 }
 
+namespace {
+
+bool AllBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// Visits, in document order, the tags of the element at `root` and of everything below
+// it (start and end tags as they stand in the text), and the text between each two of
+// them. The walk follows the records' parent links, so a deep document needs no stack.
+template <typename Tag, typename Gap>
+void WalkTags(const CXmlDoc& doc, int root, Tag&& tag, Gap&& gap)
+{
+    const std::string_view text = doc.DocumentText();
+    std::size_t cursor = 0;
+    bool first = true;
+    const auto emit = [&](std::size_t from, std::size_t to) {
+        if (!first)
+            gap(text.substr(cursor, from - cursor));
+        first = false;
+        tag(text.substr(from, to - from));
+        cursor = to;
+    };
+    const auto close = [&](int element) {
+        const XmlElementRecord& r = doc.Record(element);
+        const std::size_t endLength = r.tagLengths >> CXmlDoc::kEndTagShift;
+        if (endLength != 0)
+            emit(r.start + r.length - endLength, r.start + r.length);
+    };
+    const int count = doc.RecordCount();
+    int open = 0;   // the element whose tags were emitted last, not yet closed
+    for (int i = root; i < count; ++i) {
+        const XmlElementRecord& r = doc.Record(i);
+        if (i != root) {
+            if (r.parent < root)
+                break;   // past the root's subtree
+            // Every element between the last one and this one's parent has ended.
+            while (open != r.parent) {
+                close(open);
+                open = doc.Record(open).parent;
+            }
+        }
+        emit(r.start, r.start + (r.tagLengths & CXmlDoc::kStartTagMask));
+        open = i;
+    }
+    for (;;) {
+        close(open);
+        if (open == root)
+            break;
+        open = doc.Record(open).parent;
+    }
+}
+
+}  // namespace
+
 void CProfileFile::KeepText(const CXmlDoc& doc)
 {
-    // The root's attributes are read already and its sections need none of them, so a
-    // root start tag of the usual shape is kept bare ("<profile>"): the rest of the
-    // text reads as before after it. Any other shape (an empty root, an unended one, a
-    // name the parse reads otherwise) is kept whole.
+    // The sections read only the elements and their attributes, so a root of the usual
+    // shape is kept as its elements' tags alone: the root's start tag bare
+    // ("<profile>", its attributes are read already), the text between two tags where
+    // it is all blanks (the line breaks of every file) left out, and nothing after the
+    // root's end. Any other text between tags stays as it was. Any other shape (an
+    // empty root, an unended one, a name the parse reads otherwise) is kept whole.
     const std::string& text = doc.DocumentText();
-    const XmlElementRecord& root = doc.Record(doc.CurrentPosition());
+    const int rootIndex = doc.CurrentPosition();
+    const XmlElementRecord& root = doc.Record(rootIndex);
     const std::size_t start = root.start;
     const std::size_t tagLength = root.tagLengths & CXmlDoc::kStartTagMask;
     const std::string bareTag = std::string("<") + kRootTag + ">";
     const std::string_view bare = bareTag;
     const std::string_view opening = bare.substr(0, bare.size() - 1);
-    std::string_view before = std::string_view(text).substr(0, start);
-    std::string_view tag = bare;
-    std::string_view after;
     const bool usual = (root.tagLengths >> CXmlDoc::kEndTagShift) != 0 && tagLength > opening.size() &&
-                       start + tagLength <= text.size() && text.compare(start, opening.size(), opening) == 0 &&
+                       start + root.length <= text.size() && text.compare(start, opening.size(), opening) == 0 &&
                        std::string_view(" \t\r\n>").find(text[start + opening.size()]) != std::string_view::npos;
-    if (usual) {
-        after = std::string_view(text).substr(start + tagLength);
-    } else {
-        before = text;
-        tag = {};
+    if (!usual) {
+        CSharedText kept(text.size());
+        std::copy(text.begin(), text.end(), kept.Data());
+        deferredText = std::move(kept);
+        return;
     }
-    const std::size_t size = before.size() + tag.size() + after.size();
-    std::shared_ptr<char[]> kept = std::make_shared_for_overwrite<char[]>(size);
-    char* out = kept.get();
-    for (const std::string_view part : {before, tag, after}) {
-        std::copy(part.begin(), part.end(), out);
-        out += part.size();
-    }
+    const std::string_view before = std::string_view(text).substr(0, start);
+    // Measured first, then copied, so the text takes one block of its own size.
+    std::size_t size = before.size();
+    bool rootTag = true;
+    WalkTags(
+        doc, rootIndex,
+        [&](std::string_view tag) {
+            size += rootTag ? bare.size() : tag.size();
+            rootTag = false;
+        },
+        [&](std::string_view gap) { size += AllBlank(gap) ? 0 : gap.size(); });
+    CSharedText kept(size);
+    char* out = std::copy(before.begin(), before.end(), kept.Data());
+    rootTag = true;
+    WalkTags(
+        doc, rootIndex,
+        [&](std::string_view tag) {
+            out = rootTag ? std::copy(bare.begin(), bare.end(), out) : std::copy(tag.begin(), tag.end(), out);
+            rootTag = false;
+        },
+        [&](std::string_view gap) {
+            if (!AllBlank(gap))
+                out = std::copy(gap.begin(), gap.end(), out);
+        });
     deferredText = std::move(kept);
-    deferredSize = static_cast<std::uint32_t>(size);
 }
 
 void CProfileFile::Settle() const
@@ -405,10 +524,7 @@ void CProfileFile::Settle() const
         return;
     }
     // Taken first: the reading below goes through functions that settle.
-    const std::shared_ptr<const char[]> text = std::move(deferredText);
-    const std::size_t size = deferredSize;
-    deferredText.reset();
-    deferredSize = 0;
+    const CSharedText text = std::move(deferredText);
 
     // Every deferred profile starts from the same default sections, made once.
     static const CProfileFile defaults = [] {
@@ -423,7 +539,7 @@ void CProfileFile::Settle() const
     }
 
     CXmlDoc doc;
-    doc.SetDocumentText(std::string(text.get(), size));
+    doc.SetDocumentText(std::string(text.View()));
     doc.IndexDocument();
     doc.Rewind();
     if (doc.SeekElement(rootName.c_str())) {
@@ -560,13 +676,13 @@ bool CProfileFile::BuildDocument()
 
 bool CProfileFile::WriteFile(const std::string& path)
 {
-    writeResult.clear();
+    writeResult = std::make_unique<std::string>();
     if (!document) {
-        writeResult = "Nothing to write";
+        *writeResult = "Nothing to write";
         return false;
     }
     const std::string& target = path.empty() ? filePath : path;
-    if (!CXmlDoc::WriteWholeFile(target, writeResult, document->DocumentText())) {
+    if (!CXmlDoc::WriteWholeFile(target, *writeResult, document->DocumentText())) {
         return false;
     }
     if (!path.empty()) {
@@ -577,7 +693,8 @@ bool CProfileFile::WriteFile(const std::string& path)
 
 const std::string& CProfileFile::WriteResultText() const
 {
-    return writeResult;
+    static const std::string none;
+    return writeResult ? *writeResult : none;
 }
 
 void CProfileFile::ReleaseDocument()

@@ -3,6 +3,7 @@
 // One conversion profile: the root attributes of its file, its sections ("common",
 // "acodec", "vcodec") and the markup document of the file last read or written.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,6 +16,33 @@
 class CXmlDoc;
 
 namespace profile {
+
+// A text that never changes once written, shared by every copy that holds it: a count
+// and the length in front of the bytes, in one block of the text's own size.
+class CSharedText {
+public:
+    CSharedText() = default;
+    // A block of `size` bytes for the one holder to fill through Data() before it is
+    // copied.
+    explicit CSharedText(std::size_t size);
+    CSharedText(const CSharedText& other) noexcept;
+    CSharedText& operator=(const CSharedText& other) noexcept;
+    CSharedText(CSharedText&& other) noexcept : block(other.block) { other.block = nullptr; }
+    CSharedText& operator=(CSharedText&& other) noexcept;
+    ~CSharedText() { reset(); }
+
+    void reset() noexcept;
+    explicit operator bool() const { return block != nullptr; }
+    char* Data() { return block != nullptr ? reinterpret_cast<char*>(block + 1) : nullptr; }
+    std::string_view View() const;
+
+private:
+    struct Block {
+        std::atomic<std::uint32_t> holders;
+        std::uint32_t size;
+    };
+    Block* block = nullptr;
+};
 
 class CProfileFile {
 public:
@@ -76,7 +104,7 @@ public:
     // The same for a file at the path already read: text is what it holds.
     bool LoadDeferredText(const std::string& path, std::string text);
     // Whether the sections still wait to be read from the kept text.
-    bool IsDeferred() const { return deferredText != nullptr; }
+    bool IsDeferred() const { return static_cast<bool>(deferredText); }
     bool LoadDocument(const std::string& path);
     bool ReadFromDocument();
     // BuildDocument, then WriteFile. An empty path means filePath.
@@ -97,9 +125,6 @@ public:
     const CXmlDoc* Document() const;   // null before the first load or build
 
 private:
-    // The length of deferredText; here it fills the room after type.
-    mutable std::uint32_t deferredSize = 0;
-
     CProfileBase* FindSectionObject(std::string_view kind) const;
     void ReadRoot(CXmlDoc& doc);
     // Reads the root element's children into the sections; the document stands on
@@ -120,8 +145,10 @@ private:
     mutable std::vector<std::unique_ptr<CProfileBase>> sections;
     // The text of a deferred load, shared by the profile's copies until they settle: the
     // file's text, its root start tag without the attributes ReadRoot has read already.
-    mutable std::shared_ptr<const char[]> deferredText;
-    std::string writeResult;
+    mutable CSharedText deferredText;
+    // What the last WriteFile said; made by the first write, so the many profiles of a
+    // library that are never written do not each hold an empty text.
+    std::unique_ptr<std::string> writeResult;
 };
 
 // The file title of a path: the part after its last "/" without a final ".xml" in any

@@ -402,6 +402,11 @@ TEST(ProfileLoad, DeferredLoadOfOddRootsReadsWhatALoadReads)
         "<profile version=\"200\" name=\"a><common><audio channel='1'/></common>\"><acodec name=\"faac\"><common quality=\"74\"/></acodec>"
         "</profile>",
         "<other><acodec name=\"faac\"/></other><profile version=\"200\"><common><audio channel=\"6\"/></common></profile>",
+        // Blank and other text between tags, nesting that climbs several levels at once.
+        "<profile version=\"200\">\r\n <!-- <acodec name='lame'/> -->\r\n<common>\n\t<audio channel=\"5\"> x "
+        "<![CDATA[<freq value='1'/>]]><freq value=\"22050\"><x><y/></x></freq></audio>\r\n<?pi <video/> ?>\n"
+        "<video><size out_size=\"64x48\"/></video></common>\r\n<acodec name=\"faac\">  <common quality=\"75\"/>\n"
+        "</acodec>\n</profile>\n<!-- after -->\n",
     };
     TempDir dir;
     int loads = 0;
@@ -418,7 +423,7 @@ TEST(ProfileLoad, DeferredLoadOfOddRootsReadsWhatALoadReads)
             EXPECT_EQ(SavedText(deferred), SavedText(eager)) << text;
         }
     }
-    EXPECT_EQ(loads, 4);
+    EXPECT_EQ(loads, 5);
 }
 
 TEST(ProfileSave, FailedWritesReturnFalseAndKeepTheOldFile)
