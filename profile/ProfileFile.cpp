@@ -1,8 +1,10 @@
 #include "profile/ProfileFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -93,15 +95,30 @@ CSharedText::CSharedText(std::size_t size)
     if (size > UINT32_MAX) {
         throw std::length_error("shared text too long");
     }
-    void* memory = ::operator new(sizeof(Block) + size);
-    block = new (memory) Block{{1}, static_cast<std::uint32_t>(size)};
+    void* memory = std::malloc(sizeof(Block) + size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    block = new (memory) Block{1, static_cast<std::uint32_t>(size)};
+}
+
+void CSharedText::Shrink(std::size_t size)
+{
+    if (block == nullptr || size >= block->size) {
+        return;
+    }
+    // Shrinking keeps the block where it is, or moves it whole.
+    block->size = static_cast<std::uint32_t>(size);
+    if (void* memory = std::realloc(block, sizeof(Block) + size)) {
+        block = static_cast<Block*>(memory);
+    }
 }
 
 CSharedText::CSharedText(const CSharedText& other) noexcept
     : block(other.block)
 {
     if (block != nullptr) {
-        block->holders.fetch_add(1, std::memory_order_relaxed);
+        std::atomic_ref<std::uint32_t>(block->holders).fetch_add(1, std::memory_order_relaxed);
     }
 }
 
@@ -123,9 +140,9 @@ CSharedText& CSharedText::operator=(CSharedText&& other) noexcept
 
 void CSharedText::reset() noexcept
 {
-    if (block != nullptr && block->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        block->~Block();
-        ::operator delete(block);
+    if (block != nullptr &&
+        std::atomic_ref<std::uint32_t>(block->holders).fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        std::free(block);
     }
     block = nullptr;
 }
@@ -415,7 +432,12 @@ namespace {
 
 bool AllBlank(std::string_view text)
 {
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    for (const char c : text) {
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t') {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Visits, in document order, the tags of the element at `root` and of everything below
@@ -492,19 +514,10 @@ void CProfileFile::KeepText(const CXmlDoc& doc)
         return;
     }
     const std::string_view before = std::string_view(text).substr(0, start);
-    // Measured first, then copied, so the text takes one block of its own size.
-    std::size_t size = before.size();
-    bool rootTag = true;
-    WalkTags(
-        doc, rootIndex,
-        [&](std::string_view tag) {
-            size += rootTag ? bare.size() : tag.size();
-            rootTag = false;
-        },
-        [&](std::string_view gap) { size += AllBlank(gap) ? 0 : gap.size(); });
-    CSharedText kept(size);
+    // Room for the most it can hold; what the blanks left free goes back after.
+    CSharedText kept(before.size() + bare.size() + (root.length - tagLength));
     char* out = std::copy(before.begin(), before.end(), kept.Data());
-    rootTag = true;
+    bool rootTag = true;
     WalkTags(
         doc, rootIndex,
         [&](std::string_view tag) {
@@ -515,6 +528,7 @@ void CProfileFile::KeepText(const CXmlDoc& doc)
             if (!AllBlank(gap))
                 out = std::copy(gap.begin(), gap.end(), out);
         });
+    kept.Shrink(static_cast<std::size_t>(out - kept.Data()));
     deferredText = std::move(kept);
 }
 

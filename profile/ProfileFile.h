@@ -3,7 +3,6 @@
 // One conversion profile: the root attributes of its file, its sections ("common",
 // "acodec", "vcodec") and the markup document of the file last read or written.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,13 +31,16 @@ public:
     ~CSharedText() { reset(); }
 
     void reset() noexcept;
+    // Gives back the room past `size` bytes; for the one holder, before it is copied.
+    void Shrink(std::size_t size);
     explicit operator bool() const { return block != nullptr; }
     char* Data() { return block != nullptr ? reinterpret_cast<char*>(block + 1) : nullptr; }
     std::string_view View() const;
 
 private:
+    // Plain words, so realloc may move a block; the count is changed atomically.
     struct Block {
-        std::atomic<std::uint32_t> holders;
+        std::uint32_t holders;
         std::uint32_t size;
     };
     Block* block = nullptr;
