@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "controls/NumericBehavior.h"
@@ -65,6 +67,13 @@ inline const std::string& ScratchFolder()
             std::abort();
         return pattern;
     }();
+    // Gone when the process ends normally; a crash leaves it, with the files that made it.
+    // Registered once the name exists, so it runs before the name is destroyed.
+    static const bool removedAtExit = std::atexit([] {
+        std::error_code error;
+        std::filesystem::remove_all(ScratchFolder(), error);
+    }) == 0;
+    (void)removedAtExit;
     return folder;
 }
 
