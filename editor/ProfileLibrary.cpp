@@ -140,21 +140,22 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
         // the search.
         stamps.emplace_hint(stamps.end(), std::move(file.path), stamp);
     }
-    // The vector no longer grows: views of its devices stay valid.
+    // The vector no longer grows, so views of its devices stay valid; a group's view is
+    // of its first profile's device, which no other group's moves touch.
     for (std::uint32_t i = 0; i < scanned.size(); ++i)
         byDevice[scanned[i].device].push_back(i);
-    std::vector<std::string_view> devices;
-    devices.reserve(byDevice.size());
-    for (const auto& group : byDevice)
-        devices.push_back(group.first);
-    std::sort(devices.begin(), devices.end());
-    for (const std::string_view view : devices) {
+    std::vector<std::pair<std::string_view, const std::vector<std::uint32_t>*>> groups;
+    groups.reserve(byDevice.size());
+    for (const auto& [device, members] : byDevice)
+        groups.emplace_back(device, &members);
+    std::sort(groups.begin(), groups.end());
+    for (const auto& [view, members] : groups) {
         const std::string device(view);
         Materialise(device);
         // Each one goes just before the entry after the device's last: the map's end
         // while the library was empty.
         const auto place = entries.upper_bound(device);
-        for (const std::uint32_t i : byDevice.find(view)->second)
+        for (const std::uint32_t i : *members)
             Insert(place, device, std::move(scanned[i]));
     }
     return !entries.empty();

@@ -229,9 +229,16 @@ TEST(ProfileLibrary, ScanKeepsVersion200FilesByDevice)
     EXPECT_TRUE(movie.GetValue("common.file.format", format));
     EXPECT_EQ(format, "mp4");
 
-    // A second scan of the same folder adds every file again: duplicates are kept.
+    // A second scan of the same folder adds every file again: duplicates are kept, each
+    // after the entries its device held already (a.xml is new, and first of its folder).
+    fs::copy_file(root / "Profiles/Movie.xml", root / "Profiles/a.xml");
     EXPECT_TRUE(library.ScanProfiles(ProfilesPattern(root.Str())));
-    EXPECT_EQ(library.Size(), 12u);
+    EXPECT_EQ(library.Size(), 13u);
+    std::vector<std::string> psp;
+    for (const auto& [device, profile] : library.Entries())
+        if (device == "psp")
+            psp.push_back(profile.fileTitle);
+    EXPECT_THAT(psp, ElementsAre("clip", "Movie", "Music", "a", "clip", "Movie", "Music"));
 }
 
 // The session compares the folder with the stamps the scan took as it read: every
