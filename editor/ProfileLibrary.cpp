@@ -119,7 +119,6 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
     // would put them.
     std::vector<profile::CProfileFile> scanned;
     scanned.reserve(files.size());
-    std::unordered_map<std::string_view, std::vector<std::uint32_t>> byDevice;
     for (ListedFile& file : files) {
         // What the listing did not tell to be a regular file gets a stat before it is
         // opened, so no FIFO, device or huge file is ever opened; the open then takes
@@ -142,6 +141,7 @@ bool CProfileLibrary::ScanProfiles(const std::string& pattern, FolderStamps& sta
     }
     // The vector no longer grows, so views of its devices stay valid; a group's view is
     // of its first profile's device, which no other group's moves touch.
+    std::unordered_map<std::string_view, std::vector<std::uint32_t>> byDevice;
     for (std::uint32_t i = 0; i < scanned.size(); ++i)
         byDevice[scanned[i].device].push_back(i);
     std::vector<std::pair<std::string_view, const std::vector<std::uint32_t>*>> groups;
@@ -246,20 +246,17 @@ const profile::CProfileFile* CProfileLibrary::FindEntry(const std::string& devic
     return found != last ? &found->second : nullptr;
 }
 
-CProfileLibrary::EntryMap::iterator CProfileLibrary::Insert(const std::string& key,
-                                                            profile::CProfileFile&& profile) const
+void CProfileLibrary::Insert(const std::string& key, profile::CProfileFile&& profile) const
 {
-    if (profile.device != key)
-        ++misfiled;
-    return entries.emplace(key, std::move(profile));
+    Insert(entries.upper_bound(key), key, std::move(profile));
 }
 
-CProfileLibrary::EntryMap::iterator CProfileLibrary::Insert(EntryMap::const_iterator hint, const std::string& key,
-                                                            profile::CProfileFile&& profile) const
+void CProfileLibrary::Insert(EntryMap::const_iterator hint, const std::string& key,
+                             profile::CProfileFile&& profile) const
 {
     if (profile.device != key)
         ++misfiled;
-    return entries.emplace_hint(hint, key, std::move(profile));
+    entries.emplace_hint(hint, key, std::move(profile));
 }
 
 CProfileLibrary::EntryMap::iterator CProfileLibrary::Erase(EntryMap::iterator entry)

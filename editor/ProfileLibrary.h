@@ -141,13 +141,11 @@ private:
     // Gives the device's pending default profiles their place among its entries.
     void Materialise(const std::string& device) const;
 
-    // Every change of the entries goes through these two, which count the profiles
-    // filed under another device than their own.
-    // The hint is where the entry should go (see std::multimap::emplace_hint); a wrong
-    // one costs only the search it would have saved.
-    EntryMap::iterator Insert(const std::string& key, profile::CProfileFile&& profile) const;
-    EntryMap::iterator Insert(EntryMap::const_iterator hint, const std::string& key,
-                              profile::CProfileFile&& profile) const;
+    // Every change of the entries goes through these, which count the profiles filed
+    // under another device than their own. The hint is where the entry should go (see
+    // std::multimap::emplace_hint); a wrong one costs only the search it would have saved.
+    void Insert(const std::string& key, profile::CProfileFile&& profile) const;
+    void Insert(EntryMap::const_iterator hint, const std::string& key, profile::CProfileFile&& profile) const;
     EntryMap::iterator Erase(EntryMap::iterator entry);
 
     mutable EntryMap entries;

@@ -145,8 +145,8 @@ private:
     // Mutable for Settle only: reading the deferred sections changes no value a
     // caller can see.
     mutable std::vector<std::unique_ptr<CProfileBase>> sections;
-    // The text of a deferred load, shared by the profile's copies until they settle: the
-    // file's text, its root start tag without the attributes ReadRoot has read already.
+    // The text of a deferred load, shared by the profile's copies until they settle: what
+    // of the file's text the sections are read from (KeepText says what is left out).
     mutable CSharedText deferredText;
     // What the last WriteFile said; made by the first write, so the many profiles of a
     // library that are never written do not each hold an empty text.
