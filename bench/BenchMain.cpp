@@ -734,16 +734,53 @@ void ScanRows(const std::string& work, const std::string& program, bool quick)
     }
 }
 
+// Nodes and attributes of a profile's tree.
+void CountTree(const profile::CProfileNode& node, std::size_t& nodes, std::size_t& attributes)
+{
+    ++nodes;
+    attributes += node.attributes.size();
+    for (const std::unique_ptr<profile::CProfileNode>& child : node.children)
+        CountTree(*child, nodes, attributes);
+}
+
 // One profile into the model, every value read, against pugixml parsing the same file
 // and walking it into a map of dotted keys; both keep nothing between files. Beside
-// them the scan's own load, which reads the root attributes and keeps the text.
+// them the scan's own load, which reads the root attributes and keeps the text, and the
+// three parts no load into the model can do without, each on its own: the careful read
+// of the file, the parse of its bytes, and the default tree the values are read into.
 void LoadRows(const std::string& work, bool quick)
 {
     Heading("Load of one profile ÷ a pugixml loader (1,000 different files in the page cache, µs per file, taking turns)");
     const std::vector<std::string> paths = ProfilePaths(work + "/profiles-1000", kProfileDocuments);
-    std::vector<double> ours, deferred, pugi;
-    std::size_t oursValues = 0, deferredValues = 0, pugiKeys = 0;
+    std::vector<std::string> texts(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::string reason;
+        harnessFaults += !CXmlDoc::ReadWholeFile(paths[i], reason, texts[i]);
+    }
+    std::vector<double> ours, deferred, pugi, opens, parses, trees;
+    std::size_t oursValues = 0, deferredValues = 0, pugiKeys = 0, parts = 0;
     for (int r = 0; r < (quick ? 2 : 7); ++r) {
+        // The parts first: the same stat and read a load makes, then the parse and the
+        // tree in memory.
+        auto part = Clock::now();
+        for (const std::string& path : paths) {
+            std::string text, reason;
+            parts += editor::StampOf(path).exists && CXmlDoc::ReadWholeFile(path, reason, text);
+        }
+        opens.push_back(Since(part) / kProfileDocuments);
+        part = Clock::now();
+        for (const std::string& text : texts) {
+            CXmlDoc doc;
+            doc.SetDocumentText(text);
+            parts += doc.IndexDocument();
+        }
+        parses.push_back(Since(part) / kProfileDocuments);
+        part = Clock::now();
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            profile::CProfileFile p;
+            parts += p.CreateDefault();
+        }
+        trees.push_back(Since(part) / kProfileDocuments);
         auto start = Clock::now();
         std::size_t loaded = 0;
         for (const std::string& path : paths) {
@@ -772,7 +809,14 @@ void LoadRows(const std::string& work, bool quick)
         pugiKeys = keys;
     }
     const double a = Best(ours), b = Best(pugi), d = Best(deferred);
-    harnessFaults += oursValues != paths.size() || deferredValues != paths.size() || pugiKeys == 0;
+    const double open = Best(opens), parse = Best(parses), tree = Best(trees);
+    harnessFaults += oursValues != paths.size() || deferredValues != paths.size() || pugiKeys == 0 ||
+                     parts != 3 * paths.size() * (quick ? 2 : 7);
+    profile::CProfileFile made;
+    made.CreateDefault();
+    std::size_t nodes = 0, attributes = 0;
+    for (const std::unique_ptr<profile::CProfileBase>& section : made.Sections())
+        CountTree(*section->TopNode(), nodes, attributes);
     Add("CreateDefault + Load into the model, every value read (" + Grouped(oursValues) + " loaded)",
         Format("%.1f µs", a * 1e6));
     Add(Format("pugixml loader: load_file + walk into a std::map of dotted keys (%.0f keys per file)",
@@ -781,6 +825,13 @@ void LoadRows(const std::string& work, bool quick)
     Add("… the scan's load: LoadDeferred, root attributes read and the text kept (" + Grouped(deferredValues) +
             " loaded)",
         Format("%.1f µs", d * 1e6), Format("%.2f× the pugixml loader's speed", b / d));
+    Add("… part: the careful read of the file alone (stat, open, fstat, read, close)", Format("%.1f µs", open * 1e6));
+    Add("… part: the parse of its bytes alone (IndexDocument, in memory)", Format("%.1f µs", parse * 1e6));
+    Add(Format("… part: CreateDefault and freeing the tree (%.0f nodes, ", static_cast<double>(nodes)) +
+            Format("%.0f attributes)", static_cast<double>(attributes)),
+        Format("%.1f µs", tree * 1e6));
+    Add("… the three parts together: the nearest a load into this tree can come", Format("%.1f µs", (open + parse + tree) * 1e6),
+        Format("%.2f× the pugixml loader's speed", b / (open + parse + tree)));
 }
 
 // Heap the library holds per profile after a scan of 10,000 files, beside what the
