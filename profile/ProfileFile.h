@@ -128,6 +128,9 @@ public:
 
 private:
     CProfileBase* FindSectionObject(std::string_view kind) const;
+    // Appends the document BuildDocument makes, as text; false where one of its names or
+    // values is one CProfileNode::AppendNodeText leaves to the node writer.
+    bool AppendDocumentText(std::string& out) const;
     void ReadRoot(CXmlDoc& doc);
     // Reads the root element's children into the sections; the document stands on
     // the root element.

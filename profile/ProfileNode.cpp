@@ -305,4 +305,101 @@ bool CProfileNode::WriteNode(CXmlDoc& document, bool keepElement) const
     return true;
 }
 
+bool IsPlainName(std::string_view name)
+{
+    if (name.empty() || name.size() > 255) {
+        return false;
+    }
+    for (const char c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                           c == '-';
+        if (!plain) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AppendAttributeText(std::string& out, std::string_view name, std::string_view value)
+{
+    if (!IsPlainName(name) || value.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    out += ' ';
+    out += name;
+    out += "=\"";
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char* reference = nullptr;
+        switch (value[i]) {
+        case '<': reference = "&lt;"; break;
+        case '&': reference = "&amp;"; break;
+        case '>': reference = "&gt;"; break;
+        case '\'': reference = "&apos;"; break;
+        case '"': reference = "&quot;"; break;
+        default: continue;
+        }
+        out.append(value.substr(from, i - from));
+        out += reference;
+        from = i + 1;
+    }
+    out.append(value.substr(from));
+    out += '"';
+    return true;
+}
+
+bool CProfileNode::AppendNodeText(std::string& out, bool keepElement) const
+{
+    // WriteNode appends an element and removes it again when it keeps nothing; the
+    // element then leaves nothing behind.
+    if (!IsPlainName(name)) {
+        return false;
+    }
+    if (!keepElement && !WritesSomething()) {
+        return true;
+    }
+    const std::size_t tagStart = out.size();
+    out += '<';
+    out += name;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        const CProfileAttr& attr = attributes[i];
+        if (!IsWritten(attr)) {
+            continue;
+        }
+        // A second store of a name replaces the first one's value in place.
+        for (std::size_t j = 0; j < i; ++j) {
+            if (IsWritten(attributes[j]) && attributes[j].name == attr.name.view()) {
+                return false;
+            }
+        }
+        if (!AppendAttributeText(out, attr.name.view(), attr.value)) {
+            return false;
+        }
+    }
+    // Attributes are stored while the tag still ends in "/>".
+    if (out.size() - tagStart + 2 > CXmlDoc::kMaxStartTagLength) {
+        return false;
+    }
+    bool holdsChild = false;
+    for (const std::unique_ptr<CProfileNode>& child : children) {
+        holdsChild = holdsChild || child->present;
+    }
+    if (!holdsChild) {
+        out += "/>\r\n";
+        return true;
+    }
+    // The first child turns "<name .../>" into "<name ...>", a line break, the child and
+    // "</name>"; a child removed again leaves that form as it is.
+    out += ">\r\n";
+    for (const std::unique_ptr<CProfileNode>& child : children) {
+        if (child->present && !child->AppendNodeText(out)) {
+            return false;
+        }
+    }
+    out += "</";
+    out += name;
+    out += ">\r\n";
+    return true;
+}
+
 }  // namespace profile

@@ -86,6 +86,13 @@ constexpr CProfileSchema SchemaEntry(const char* path, const CProfileAttr (&attr
 bool SplitKey(std::string_view key, std::string_view& head, std::string_view& rest);
 std::pair<std::string, std::string> SplitKey(const std::string& key);
 
+// A name the one-pass writer (AppendNodeText) takes as it stands: letters, digits, "_"
+// and "-", at most 255 of them. The schema's names are all of this kind.
+bool IsPlainName(std::string_view name);
+// Appends ` name="value"`, the value escaped as CXmlDoc::StoreAttribute escapes it; false,
+// appending nothing, for a name that is not plain or a value holding a NUL.
+bool AppendAttributeText(std::string& out, std::string_view name, std::string_view value);
+
 class CProfileNode {
 public:
     std::string name;
@@ -141,6 +148,13 @@ public:
     // an attribute and without a present child is removed again, unless keepElement
     // asks for it to stay (a section's own element, which a file always holds).
     bool WriteNode(CXmlDoc& document, bool keepElement = false) const;
+    // Appends to `out` the text WriteNode gives this node in a document built from
+    // nothing but such calls, each element at the end of its parent: the same bytes,
+    // written in one pass. False, with out in any state, for what that writer treats
+    // apart (a name other than letters, digits, "_" and "-", a value holding a NUL, two
+    // written attributes of one name, a start tag too long to index); WriteNode is then
+    // the one to ask.
+    bool AppendNodeText(std::string& out, bool keepElement = false) const;
 };
 
 }  // namespace profile

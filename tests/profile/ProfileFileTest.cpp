@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
 #include <typeindex>
 
+#include "NodeWriterText.h"
 #include "ProfileTestSupport.h"
 #include "markup/XmlDoc.h"
 #include "profile/ProfileCodec.h"
@@ -293,6 +295,44 @@ TEST(ProfileSave, FlagsDecideWhatIsWritten)
 
     ASSERT_TRUE(file.SetValue("common.video.encode.bitrate_kbps", "900"));
     EXPECT_EQ(SavedText(file), ReadBytes(DataPath("default.xml")));
+}
+
+// BuildDocument writes the text in one pass; it must be, byte for byte, what the node
+// writer's appends and stores make of the same profile, on every shape a file can take.
+TEST(ProfileSave, DocumentIsWhatTheNodeWriterMakes)
+{
+    std::vector<CProfileFile> profiles;
+    profiles.push_back(DefaultProfile());
+    std::vector<std::string> paths = {DataPath("partial.xml"), DataPath("faac.xml"), DataPath("unknown.xml")};
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(ORRERY_TEST_DATA) + "/../../data/Profiles"))
+        paths.push_back(entry.path().string());
+    for (const std::string& path : paths) {
+        CProfileFile file = DefaultProfile();
+        ASSERT_TRUE(file.Load(path)) << path;
+        profiles.push_back(std::move(file));
+    }
+    ASSERT_GT(profiles.size(), 20u);
+    // Every byte a value may hold, references among them; a NUL, which the one-pass
+    // writer leaves to the node writer; and two stored attributes of one name.
+    std::string bytes = "&lt; <a href=\"x\">'&amp;'</a> ]]> ";
+    for (int c = 1; c < 256; ++c)
+        bytes += static_cast<char>(c);
+    CProfileFile odd = DefaultProfile();
+    odd.description = bytes;
+    ASSERT_TRUE(odd.SetValue("common.video.size.list", bytes));
+    profiles.push_back(odd);
+    odd.tag = std::string("a\0b", 3);
+    profiles.push_back(odd);
+    CProfileFile twice = DefaultProfile();
+    const CProfileAttr doubled[] = {SchemaAttr("format", "avi", kPersistent | kAlwaysWrite)};
+    twice.FindSection("common.file")->AddSchema(SchemaEntry("common.file", doubled));
+    ASSERT_TRUE(twice.SetValue("common.file.format", "mp4"));
+    profiles.push_back(twice);
+
+    for (CProfileFile& file : profiles) {
+        ASSERT_TRUE(file.BuildDocument()) << file.filePath;
+        EXPECT_EQ(file.Document()->DocumentText(), profile_test::NodeWriterText(file)) << file.filePath;
+    }
 }
 
 TEST(ProfileLoad, UnknownCodecsAndForeignElementsAreSkipped)

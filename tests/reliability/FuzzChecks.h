@@ -25,6 +25,7 @@
 #include "profile/ProfileFile.h"
 #include "tests/markup/IndexCheck.h"
 #include "tests/markup/ReferenceIndex.h"
+#include "tests/profile/NodeWriterText.h"
 #include "tests/TestFiles.h"
 
 namespace fuzzcheck {
@@ -471,6 +472,9 @@ inline std::string CheckProfileLoad(const uint8_t* data, std::size_t size)
     std::string firstText;
     if (!ReadBytes(first, firstText))
         return "the first save cannot be read";
+    const std::string nodeWriterText = profile_test::NodeWriterText(loaded);
+    if (firstText != nodeWriterText)
+        return "the save differs from what the node writer makes: " + FirstDifference(nodeWriterText, firstText);
 
     profile::CProfileFile again;
     again.CreateDefault();
