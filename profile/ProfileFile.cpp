@@ -665,6 +665,7 @@ bool CProfileFile::AppendDocumentText(std::string& out) const
     if (!IsPlainName(rootName)) {
         return false;
     }
+    const std::size_t tagStart = out.size();
     out += '<';
     out += rootName;
     const std::string typeText = std::to_string(type);
@@ -677,7 +678,8 @@ bool CProfileFile::AppendDocumentText(std::string& out) const
             return false;
         }
     }
-    if (out.size() + 2 > CXmlDoc::kMaxStartTagLength) {
+    // As in a node's tag, the stores are made while the tag still ends in "/>".
+    if (out.size() - tagStart + 2 > CXmlDoc::kMaxStartTagLength) {
         return false;
     }
     const bool holdsSection = std::any_of(sections.begin(), sections.end(), [](const auto& section) {
