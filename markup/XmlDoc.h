@@ -95,6 +95,8 @@ public:
     bool IsWellFormed() const;
 
     static std::string EscapeMarkup(std::string_view text, bool escapeQuotes);
+    // The same, appended to out.
+    static void AppendEscapedMarkup(std::string& out, std::string_view text, bool escapeQuotes);
     static std::string UnescapeMarkup(const char* text, int length);
     static std::string WrapCData(std::string_view text);
 

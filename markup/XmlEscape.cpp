@@ -47,27 +47,31 @@ std::string CXmlDoc::EscapeMarkup(std::string_view text, bool escapeQuotes)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 10 + 7);
-    for (const char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '&': out += "&amp;"; break;
-        case '>': out += "&gt;"; break;
-        case '\'':
-            if (escapeQuotes)
-                out += "&apos;";
-            else
-                out += c;
-            break;
-        case '"':
-            if (escapeQuotes)
-                out += "&quot;";
-            else
-                out += c;
-            break;
-        default: out += c; break;
-        }
-    }
+    AppendEscapedMarkup(out, text, escapeQuotes);
     return out;
+}
+
+void CXmlDoc::AppendEscapedMarkup(std::string& out, std::string_view text, bool escapeQuotes)
+{
+    // Runs without a byte to escape go across at once.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char* reference = nullptr;
+        switch (text[i]) {
+        case '<': reference = "&lt;"; break;
+        case '&': reference = "&amp;"; break;
+        case '>': reference = "&gt;"; break;
+        case '\'': reference = escapeQuotes ? "&apos;" : nullptr; break;
+        case '"': reference = escapeQuotes ? "&quot;" : nullptr; break;
+        default: break;
+        }
+        if (reference == nullptr)
+            continue;
+        out.append(text.substr(from, i - from));
+        out += reference;
+        from = i + 1;
+    }
+    out.append(text.substr(from));
 }
 
 std::string CXmlDoc::UnescapeMarkup(const char* text, int length)

@@ -328,22 +328,7 @@ bool AppendAttributeText(std::string& out, std::string_view name, std::string_vi
     out += ' ';
     out += name;
     out += "=\"";
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char* reference = nullptr;
-        switch (value[i]) {
-        case '<': reference = "&lt;"; break;
-        case '&': reference = "&amp;"; break;
-        case '>': reference = "&gt;"; break;
-        case '\'': reference = "&apos;"; break;
-        case '"': reference = "&quot;"; break;
-        default: continue;
-        }
-        out.append(value.substr(from, i - from));
-        out += reference;
-        from = i + 1;
-    }
-    out.append(value.substr(from));
+    CXmlDoc::AppendEscapedMarkup(out, value, true);
     out += '"';
     return true;
 }
